@@ -1,0 +1,23 @@
+# kalmo_add_test(<name> SOURCES ... [LIBS ...] [LABELS ...] [DISPLAY])
+# A Qt Test executable registered with CTest. Tests run offscreen unless DISPLAY is
+# given, in which case they use the X server the test script started (Xvfb).
+function(kalmo_add_test name)
+    cmake_parse_arguments(T "DISPLAY" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    target_compile_definitions(${name} PRIVATE
+        KALMO_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
+        KALMO_ASSETS="${PROJECT_SOURCE_DIR}/assets")
+    add_test(NAME ${name} COMMAND ${name})
+    if(T_DISPLAY)
+        set(env "QT_QPA_PLATFORM=xcb;QTWEBENGINE_DISABLE_SANDBOX=1")
+        list(APPEND T_LABELS display)
+    else()
+        set(env "QT_QPA_PLATFORM=offscreen;QTWEBENGINE_DISABLE_SANDBOX=1")
+    endif()
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 600)
+    if(T_LABELS)
+        set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
+    endif()
+endfunction()
