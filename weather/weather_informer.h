@@ -1,0 +1,73 @@
+#pragma once
+
+#include "core/clock.h"
+#include "weather/forecast.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <QUrl>
+
+class QWidget;
+
+namespace kalmo::weather {
+
+// Fetches the forecast document for the configured city and shows it as rows inside
+// the weather panel. The fetch is asynchronous with an overall timeout, so a slow or
+// silent server never freezes the screen. Any HTTP answer counts as reachable; the
+// panel is shown only when the body gives at least one complete forecast, and hidden
+// on every failure. The panel's geometry must be set before refresh(): rows are sized
+// from it.
+class WeatherInformer : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kDefaultTimeoutMs = 10000;
+    static constexpr qint64 kMaxBodyBytes = 1024 * 1024;
+
+    WeatherInformer(QWidget *panel4, const core::Clock &clock, QObject *parent = nullptr);
+    ~WeatherInformer() override;
+
+    void setInformerBase(const QString &base);
+    void setCityCode(const QString &code);
+    void setEnabled(bool weatherFlag);
+    void setTimeout(int ms);
+
+    QUrl documentUrl() const;
+    bool isFetching() const { return m_reply != nullptr; }
+
+public slots:
+    // Starts a fetch, replacing one still in flight. The current rows stay until the
+    // answer is in; with the weather off they go at once.
+    void refresh();
+
+signals:
+    // true: the panel is visible with rows; false: the panel is hidden (no-weather layout).
+    void weatherShown(bool shown);
+
+private:
+    void onReadyRead();
+    void onFinished();
+    void onTimeout();
+    void cancelFetch();
+    void clearPanel();
+    void showForecasts(const QList<Forecast> &forecasts);
+    void hidePanel();
+
+    QPointer<QWidget> m_panel;
+    const core::Clock &m_clock;
+    QNetworkAccessManager m_network;
+    QTimer m_timeout;
+    QPointer<QNetworkReply> m_reply;
+    QByteArray m_body;
+    QList<QPointer<QWidget>> m_controls; // rows and attribution we added to the panel
+    QString m_base;
+    QString m_cityCode = QStringLiteral("27611");
+    bool m_enabled = true;
+};
+
+} // namespace kalmo::weather
