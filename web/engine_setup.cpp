@@ -1,0 +1,30 @@
+#include "web/engine_setup.h"
+
+#include <QCoreApplication>
+#include <QList>
+
+namespace kalmo::web {
+
+QByteArray kioskEngineFlags(const QByteArray &fromEnvironment) {
+    QList<QByteArray> flags;
+    for (const QByteArray &flag : fromEnvironment.simplified().split(' ')) {
+        if (flag.isEmpty() || flag.startsWith("--remote-debugging") ||
+            flag.startsWith("--auto-open-devtools"))
+            continue;
+        flags << flag;
+    }
+    for (const char *flag :
+         {"--disable-background-networking", "--disable-component-update", "--no-first-run"}) {
+        if (!flags.contains(QByteArray(flag)))
+            flags << QByteArray(flag);
+    }
+    return flags.join(' ');
+}
+
+void prepareWebEngine() {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    qunsetenv("QTWEBENGINE_REMOTE_DEBUGGING");
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", kioskEngineFlags(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS")));
+}
+
+} // namespace kalmo::web

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+
+namespace kalmo::web {
+
+// Chromium flags for the kiosk, merged with any the environment already gives: no
+// background downloads of components, no first-run work, and never a debugging port.
+QByteArray kioskEngineFlags(const QByteArray &fromEnvironment);
+
+// Call before the QApplication is constructed: shares GL contexts (the web engine needs
+// it) and sets QTWEBENGINE_CHROMIUM_FLAGS; drops a remote debugging port from the
+// environment so nobody can steer the browser from outside.
+void prepareWebEngine();
+
+} // namespace kalmo::web

@@ -1,0 +1,74 @@
+#include "web/kiosk_page.h"
+
+#include <QPointer>
+#include <QTimer>
+#include <QWebEngineFileSystemAccessRequest>
+#include <QWebEngineFullScreenRequest>
+#include <QWebEngineNewWindowRequest>
+#include <QWebEngineRegisterProtocolHandlerRequest>
+
+namespace kalmo::web {
+
+KioskPage::KioskPage(BrowserKind kind, QWebEngineProfile *profile, QObject *parent)
+    : QWebEnginePage(profile, parent), m_kind(kind) {
+    connect(this, &QWebEnginePage::newWindowRequested, this,
+            [this](QWebEngineNewWindowRequest &request) { followPopup(request.requestedUrl()); });
+    connect(this, &QWebEnginePage::featurePermissionRequested, this,
+            [this](const QUrl &origin, Feature feature) {
+                setFeaturePermission(origin, feature, PermissionDeniedByUser);
+            });
+    connect(this, &QWebEnginePage::fullScreenRequested, this,
+            [](QWebEngineFullScreenRequest request) { request.reject(); });
+    connect(this, &QWebEnginePage::registerProtocolHandlerRequested, this,
+            [](QWebEngineRegisterProtocolHandlerRequest request) { request.reject(); });
+    connect(this, &QWebEnginePage::fileSystemAccessRequested, this,
+            [](QWebEngineFileSystemAccessRequest request) { request.reject(); });
+    connect(this, &QWebEnginePage::renderProcessTerminated, this,
+            [this](RenderProcessTerminationStatus status, int) {
+                if (status == NormalTerminationStatus)
+                    return;
+                // Reloading from inside the notification is not allowed; a grey rectangle
+                // on a public screen is worse than one more try.
+                QPointer<KioskPage> self(this);
+                QTimer::singleShot(0, this, [self] {
+                    if (self)
+                        self->triggerAction(Reload);
+                });
+            });
+}
+
+bool KioskPage::acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame) {
+    if (isNavigationAllowed(m_kind, url, isMainFrame, m_document))
+        return true;
+    emit navigationRefused(url);
+    return false;
+}
+
+QWebEnginePage *KioskPage::createWindow(WebWindowType) {
+    // Never a second window; followPopup has already taken the address.
+    return nullptr;
+}
+
+void KioskPage::followPopup(const QUrl &url) {
+    if (!isPopupAllowed(m_kind, url, m_document)) {
+        emit navigationRefused(url);
+        return;
+    }
+    // Not from inside the engine's callback.
+    QPointer<KioskPage> self(this);
+    QTimer::singleShot(0, this, [self, url] {
+        if (self)
+            self->load(url);
+    });
+}
+
+QStringList KioskPage::chooseFiles(FileSelectionMode, const QStringList &, const QStringList &) {
+    return {};
+}
+
+void KioskPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString &message, int,
+                                         const QString &) {
+    emit consoleMessage(message);
+}
+
+} // namespace kalmo::web

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "web/url_policy.h"
+
+#include <QWebEnginePage>
+
+namespace kalmo::web {
+
+// A page that only goes where its kind allows: no file dialogs, no new windows (a link
+// meant for one opens here when allowed), no permissions, a crashed renderer reloads.
+class KioskPage : public QWebEnginePage {
+    Q_OBJECT
+public:
+    KioskPage(BrowserKind kind, QWebEngineProfile *profile, QObject *parent = nullptr);
+
+    // The document a Document page may show; set before loading it.
+    void setDocument(const QUrl &document) { m_document = document; }
+    QUrl document() const { return m_document; }
+
+signals:
+    void navigationRefused(const QUrl &url);
+    void consoleMessage(const QString &message);
+
+protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
+    QWebEnginePage *createWindow(WebWindowType type) override;
+    QStringList chooseFiles(FileSelectionMode mode, const QStringList &oldFiles,
+                            const QStringList &acceptedMimeTypes) override;
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString &message,
+                                  int lineNumber, const QString &sourceID) override;
+
+private:
+    void followPopup(const QUrl &url);
+
+    BrowserKind m_kind;
+    QUrl m_document;
+};
+
+} // namespace kalmo::web
