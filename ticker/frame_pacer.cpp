@@ -7,6 +7,8 @@ namespace kalmo::ticker {
 
 namespace {
 constexpr double kRebaseMs = 1u << 30;
+// A period like 1000/60 ms is not exact in binary; frame boundaries must not slip.
+constexpr double kEpsilon = 1e-6;
 } // namespace
 
 void FramePacer::start(double periodMs) {
@@ -21,7 +23,7 @@ std::int64_t FramePacer::elapsedMs() const {
 }
 
 int FramePacer::framesDue() {
-    const auto total = static_cast<std::int64_t>(std::floor(elapsedMs() / m_periodMs));
+    const auto total = static_cast<std::int64_t>(std::floor(elapsedMs() / m_periodMs + kEpsilon));
     const std::int64_t due = total - m_framesDone;
     if (due <= 0)
         return 0;
@@ -42,7 +44,7 @@ int FramePacer::framesDue() {
 }
 
 int FramePacer::msUntilNext() const {
-    const double next = std::ceil((m_framesDone + 1) * m_periodMs);
+    const double next = std::ceil((m_framesDone + 1) * m_periodMs - kEpsilon);
     return static_cast<int>(
         std::max<std::int64_t>(0, static_cast<std::int64_t>(next) - elapsedMs()));
 }
