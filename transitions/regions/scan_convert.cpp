@@ -20,41 +20,57 @@ struct Crossing {
     int dir;
 };
 
+struct Edge {
+    int top;     // first row whose centre the edge crosses
+    int bottom;  // row past the last one
+    double x;    // crossing at the centre of row `top`
+    double step; // change of the crossing per row
+    int dir;
+};
+
 } // namespace
 
 void addPolygon(SpanBuilder &builder, std::span<const QPoint> points) {
     const std::size_t n = points.size();
     if (n < 3)
         return;
-    int yMin = points[0].y();
-    int yMax = yMin;
-    for (const QPoint &p : points) {
-        yMin = std::min(yMin, p.y());
-        yMax = std::max(yMax, p.y());
+    // Each non-horizontal edge covers the rows whose centre y + 0.5 lies in [low, high),
+    // so a vertex shared by two edges is counted once.
+    std::vector<Edge> edges;
+    edges.reserve(n);
+    int first = builder.height();
+    int last = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const QPoint &a = points[i];
+        const QPoint &b = points[(i + 1) % n];
+        if (a.y() == b.y())
+            continue;
+        const bool down = a.y() < b.y();
+        const QPoint &lo = down ? a : b;
+        const QPoint &hi = down ? b : a;
+        const int top = std::max(lo.y(), 0);
+        const int bottom = std::min(hi.y(), builder.height());
+        if (top >= bottom)
+            continue;
+        const double step = double(hi.x() - lo.x()) / double(hi.y() - lo.y());
+        edges.push_back({top, bottom, lo.x() + (top + 0.5 - lo.y()) * step, step, down ? 1 : -1});
+        first = std::min(first, top);
+        last = std::max(last, bottom);
     }
-    // Rows whose centre y + 0.5 lies in [yMin, yMax).
-    const int first = std::max(0, yMin);
-    const int last = std::min(builder.height(), yMax);
     std::vector<Crossing> crossings;
-    crossings.reserve(n);
+    crossings.reserve(edges.size());
     for (int y = first; y < last; ++y) {
-        const double yc = y + 0.5;
         crossings.clear();
-        for (std::size_t i = 0; i < n; ++i) {
-            const QPoint &a = points[i];
-            const QPoint &b = points[(i + 1) % n];
-            if (a.y() == b.y())
+        for (const Edge &e : edges) {
+            if (y < e.top || y >= e.bottom)
                 continue;
-            const bool down = a.y() < b.y();
-            const int lo = down ? a.y() : b.y();
-            const int hi = down ? b.y() : a.y();
-            if (yc < lo || yc >= hi)
-                continue;
-            const double t = (yc - a.y()) / double(b.y() - a.y());
-            crossings.push_back({a.x() + t * double(b.x() - a.x()), down ? 1 : -1});
+            const Crossing c{e.x + (y - e.top) * e.step, e.dir};
+            // Insertion sort: a row crosses only a handful of edges.
+            auto at = crossings.end();
+            while (at != crossings.begin() && (at - 1)->x > c.x)
+                --at;
+            crossings.insert(at, c);
         }
-        std::sort(crossings.begin(), crossings.end(),
-                  [](const Crossing &l, const Crossing &r) { return l.x < r.x; });
         int winding = 0;
         double start = 0;
         for (const Crossing &c : crossings) {

@@ -121,8 +121,7 @@ void SpanBuilder::addRect(int left, int top, int right, int bottom) {
     bottom = std::min(bottom, m_h);
     if (right <= left || bottom <= top)
         return;
-    for (int y = top; y < bottom; ++y)
-        m_raw.push_back({y, left, right});
+    m_rects.push_back({left, top, right, bottom});
 }
 
 void SpanBuilder::addSpan(int y, int x0, int x1) {
@@ -135,6 +134,62 @@ void SpanBuilder::addSpan(int y, int x0, int x1) {
 }
 
 SpanRegion SpanBuilder::build() const {
+    if (m_rects.empty())
+        return buildSpans();
+    if (m_raw.empty())
+        return buildRects();
+    return buildRects().united(buildSpans());
+}
+
+// Rectangles are swept band by band: between two consecutive top or bottom edges the set of
+// rectangles crossing a row does not change, so its spans are merged once and repeated for
+// every row of the band. Tall, narrow rectangles (column shreds) stay cheap that way.
+SpanRegion SpanBuilder::buildRects() const {
+    SpanRegion out(m_w, m_h);
+    std::vector<int> edges;
+    edges.reserve(m_rects.size() * 2);
+    for (const Rect &r : m_rects) {
+        edges.push_back(r.top);
+        edges.push_back(r.bottom);
+    }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+
+    std::vector<Rect> byTop(m_rects);
+    std::sort(byTop.begin(), byTop.end(),
+              [](const Rect &l, const Rect &r) { return l.top < r.top; });
+    auto next = byTop.begin();
+    std::vector<Rect> active; // sorted by left
+    std::vector<Span> band;
+    int y = 0;
+    for (std::size_t i = 0; i + 1 < edges.size(); ++i) {
+        const int bandTop = edges[i];
+        const int bandBottom = edges[i + 1];
+        std::erase_if(active, [&](const Rect &r) { return r.bottom <= bandTop; });
+        for (; next != byTop.end() && next->top <= bandTop; ++next) {
+            auto at = std::upper_bound(active.begin(), active.end(), next->left,
+                                       [](int left, const Rect &r) { return left < r.left; });
+            active.insert(at, *next);
+        }
+        band.clear();
+        for (const Rect &r : active) {
+            if (!band.empty() && r.left <= band.back().x1)
+                band.back().x1 = std::max(band.back().x1, r.right);
+            else
+                band.push_back({r.left, r.right});
+        }
+        for (; y < bandBottom; ++y) {
+            out.m_rowStart[std::size_t(y)] = int(out.m_spans.size());
+            if (y >= bandTop)
+                out.m_spans.insert(out.m_spans.end(), band.begin(), band.end());
+        }
+    }
+    for (; y <= m_h; ++y)
+        out.m_rowStart[std::size_t(y)] = int(out.m_spans.size());
+    return out;
+}
+
+SpanRegion SpanBuilder::buildSpans() const {
     SpanRegion out(m_w, m_h);
     if (m_raw.empty())
         return out;

@@ -56,7 +56,7 @@ public:
     // Rectangle with right and bottom edges outside; an inverted one covers nothing.
     void addRect(int left, int top, int right, int bottom);
     void addSpan(int y, int x0, int x1);
-    bool isEmpty() const { return m_raw.empty(); }
+    bool isEmpty() const { return m_raw.empty() && m_rects.empty(); }
 
     SpanRegion build() const;
 
@@ -66,9 +66,19 @@ private:
         int x0;
         int x1;
     };
+    struct Rect {
+        int left;
+        int top;
+        int right;
+        int bottom;
+    };
+    SpanRegion buildRects() const;
+    SpanRegion buildSpans() const;
+
     int m_w;
     int m_h;
     std::vector<RawSpan> m_raw;
+    std::vector<Rect> m_rects; // clipped and non-empty
 };
 
 // Copies the new picture into the frame wherever the region covers it.
