@@ -25,8 +25,6 @@ public:
     void touch() { m_lastInput = m_clock.tickMs(); }
 
     static bool isInputEvent(int eventType);
-
-protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -157,8 +157,11 @@ const IniFile::Document &IniFile::load() const {
 
 void IniFile::store(Document &doc) {
     QFileInfo fi(m_path);
-    // A read-only file stays untouched even though its folder would let us replace it.
-    if (fi.exists() && (!fi.isFile() || !fi.isWritable()))
+    // A read-only file stays untouched even though its folder would let us replace it (and
+    // even for root, who may write anything: the mark is the administrator's intent).
+    constexpr auto anyWrite =
+        QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    if (fi.exists() && (!fi.isFile() || !fi.isWritable() || !(fi.permissions() & anyWrite)))
         throw IniWriteError(m_path);
     QSaveFile out(m_path);
     out.setDirectWriteFallback(false);

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+namespace kalmo::core {
+
+// The values read from the pointer file and the main settings file, held for the whole run
+// by the application and read by every window. Only the settings reader and the settings
+// dialog change them.
+struct ProgramValues {
+    QString baseFolder;       // executable's folder or --base; ends with '/'
+    QString mainSettingsPath; // main settings file in force
+    QString password = QStringLiteral("3049");
+
+    QString buttonSite = QStringLiteral("САЙТ");
+    QString buttonCalendar = QStringLiteral("Календарь событий");
+    QString buttonPhoto = QStringLiteral("Фотоматериалы");
+    QString buttonSchedule = QStringLiteral("Расписание занятий");
+    QString buttonVideo = QStringLiteral("Видеоматериалы");
+
+    int slideshowMs = 5000;   // time/image x 1000
+    int video = 20;           // carried, nothing depends on it
+    QString zastavka = QStringLiteral("false");
+    int pageSeconds = 20;     // idle timeout of the site view and the document screens
+    int rereadMs = 30 * 60000; // time/readsetting x 60000
+
+    QString photoFolder;      // ends with '/'
+    QString videoFolder;      // ends with '/'
+    QString scrollingTextFile = QStringLiteral("text.txt");
+    int scrollingStep = 1;
+
+    QString site;
+    QString theme = QStringLiteral("TabletDark");
+    QString fontName = QStringLiteral("Times New Roman");
+    int fontSize = 18;
+    int siteFontSize = 20;
+    QString fontStyleText = QStringLiteral("[]");
+    QString checkBold;
+    QString checkItalic;
+    QString checkUnderline;
+
+    bool weather = true;
+    QString cityCode = QStringLiteral("27611");
+    QString informerBase;
+    bool scheduleView = true;
+
+    // Folder of the main settings file, where the calendar and schedule files lie.
+    QString dataFolder() const;
+    QString scheduleFilePath() const { return dataFolder() + QStringLiteral("raspisanie.ini"); }
+    QString calendarFilePath() const { return dataFolder() + QStringLiteral("dateini.ini"); }
+};
+
+// Font styles named in a font-style text such as "[fsBold,fsUnderline]"; each name counts
+// wherever it occurs, so "fsItalic" without brackets is italic too.
+struct FontStyles {
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+
+    static FontStyles parse(const QString &text);
+    QString toText() const;
+    void applyTo(QFont &font) const;
+};
+
+} // namespace kalmo::core

@@ -1,0 +1,255 @@
+#include "core/ini_file.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+using kalmo::core::IniFile;
+using kalmo::core::IniWriteError;
+using kalmo::core::TextEncoding;
+
+namespace {
+
+QByteArray readAll(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// Content written by the kill test's child; each version is complete or absent.
+QByteArray bigValue(char c) { return QByteArray(200000, c); }
+
+} // namespace
+
+class TestIniFile : public QObject {
+    Q_OBJECT
+private slots:
+    void readsLikeProfileFunctions();
+    void writesKeepOrderAndUnknownLines();
+    void deleteAndErase();
+    void windows1251IsReadAndKept();
+    void encodingsRoundTrip_data();
+    void encodingsRoundTrip();
+    void refusedWritesRaiseAndKeepTheFile_data();
+    void refusedWritesRaiseAndKeepTheFile();
+    void garbageIsReadWithoutCrashing();
+    void snapshotReadsFromMemory();
+    void liveReadSeesOtherWriters();
+    void killDuringWriteNeverTearsTheFile();
+};
+
+void TestIniFile::readsLikeProfileFunctions() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.ini");
+    writeAll(path, "stray line\r\n[Weather]\r\n Read =  0 \r\nsity=27611=x\r\nnoequals\r\n"
+                   "[weather]\r\nread=1\r\n[Time]\nimage=5x\n");
+    IniFile ini(path);
+    // Section and key names ignore case; the first matching section wins.
+    QCOMPARE(ini.readString("weather", "read"), QString("0"));
+    QCOMPARE(ini.readString("WEATHER", "SITY"), QString("27611=x"));
+    QCOMPARE(ini.readString("weather", "missing", "dflt"), QString("dflt"));
+    QCOMPARE(ini.readString("nosection", "read", "dflt"), QString("dflt"));
+    QCOMPARE(ini.readInteger("weather", "read", 7), 0);
+    QCOMPARE(ini.readInteger("time", "image", 9), 9); // not a number: the default
+    QCOMPARE(ini.readBool("time", "image", true), true);
+    QCOMPARE(ini.readBool("weather", "read", true), false);
+    QCOMPARE(ini.sections(), QStringList({"Weather", "weather", "Time"}));
+    QCOMPARE(ini.keys("weather"), QStringList({"Read", "sity"}));
+    QVERIFY(ini.valueExists("weather", "READ"));
+    QVERIFY(!ini.valueExists("weather", "noequals"));
+}
+
+void TestIniFile::writesKeepOrderAndUnknownLines() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.ini");
+    writeAll(path, "; comment\r\n[b]\r\nx=1\r\n\r\n[a]\r\ny=2\r\n");
+    IniFile ini(path);
+    ini.writeString("B", "X", "10");  // replaced in place, the stored name kept
+    ini.writeString("b", "z", "3");   // appended after the section's last key
+    ini.writeString("c", "k", " v "); // new section at the end
+    QCOMPARE(readAll(path), QByteArray("; comment\r\n[b]\r\nx=10\r\nz=3\r\n\r\n[a]\r\ny=2\r\n\r\n"
+                                       "[c]\r\nk= v \r\n"));
+    QCOMPARE(ini.readString("c", "k"), QString("v"));
+    // Values are one line: a newline cannot smuggle in a key.
+    ini.writeString("c", "k", "a\nevil=1");
+    QVERIFY(!IniFile(path).valueExists("c", "evil"));
+}
+
+void TestIniFile::deleteAndErase() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.ini");
+    writeAll(path, "[1]\nGroup1=a\nDir1=x\n[2]\nGroup1=b\n");
+    IniFile ini(path);
+    ini.deleteKey("1", "dir1");
+    ini.eraseSection("2");
+    ini.deleteKey("nosuch", "k"); // nothing to do is no error
+    QCOMPARE(readAll(path), QByteArray("[1]\nGroup1=a\n"));
+    QCOMPARE(ini.sections(), QStringList({"1"}));
+}
+
+void TestIniFile::windows1251IsReadAndKept() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("w.ini");
+    QVERIFY(QFile::copy(QStringLiteral(KALMO_TEST_DATA "/core/windows1251.ini"), path));
+    IniFile ini(path);
+    QCOMPARE(ini.encoding(), TextEncoding::Windows1251);
+    QCOMPARE(ini.readString("Name", "ButtonSite"), QStringLiteral("Сайт колледжа"));
+    ini.writeString("Name", "ButtonPhoto", QStringLiteral("Фото"));
+    const QByteArray bytes = readAll(path);
+    QVERIFY(!bytes.contains("\xD0")); // no UTF-8 lead bytes for Cyrillic crept in
+    QVERIFY(bytes.contains("ButtonPhoto=\xD4\xEE\xF2\xEE"));
+    QCOMPARE(IniFile(path).readString("name", "buttoncalendar"), QStringLiteral("События"));
+}
+
+void TestIniFile::encodingsRoundTrip_data() {
+    QTest::addColumn<QByteArray>("prefix");
+    QTest::addColumn<int>("encoding");
+    QTest::newRow("utf8") << QByteArray() << int(TextEncoding::Utf8);
+    QTest::newRow("utf8 bom") << QByteArray("\xEF\xBB\xBF") << int(TextEncoding::Utf8Bom);
+}
+
+void TestIniFile::encodingsRoundTrip() {
+    QFETCH(QByteArray, prefix);
+    QFETCH(int, encoding);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("u.ini");
+    writeAll(path, prefix + QStringLiteral("[Name]\nButtonSite=Ваш САЙТ\n").toUtf8());
+    IniFile ini(path);
+    QCOMPARE(int(ini.encoding()), encoding);
+    ini.writeString("Name", "ButtonVideo", QStringLiteral("Видео"));
+    QVERIFY(readAll(path).startsWith(prefix + "[Name]"));
+    QCOMPARE(IniFile(path).readString("Name", "ButtonVideo"), QStringLiteral("Видео"));
+    // A new file is UTF-8.
+    IniFile fresh(dir.filePath("new.ini"));
+    fresh.writeString("a", "b", QStringLiteral("ж"));
+    QCOMPARE(readAll(dir.filePath("new.ini")), QStringLiteral("[a]\r\nb=ж\r\n").toUtf8());
+}
+
+void TestIniFile::refusedWritesRaiseAndKeepTheFile_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("read-only file") << "readonly";
+    QTest::newRow("missing folder") << "nofolder";
+    QTest::newRow("folder in place of the file") << "folder";
+    QTest::newRow("file in place of the folder") << "fileparent";
+}
+
+void TestIniFile::refusedWritesRaiseAndKeepTheFile() {
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QString path = dir.filePath("k.ini");
+    if (kind == "readonly") {
+        writeAll(path, "[a]\nb=1\n");
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    } else if (kind == "nofolder") {
+        path = dir.filePath("missing/k.ini");
+    } else if (kind == "folder") {
+        QVERIFY(QDir(dir.path()).mkdir("k.ini"));
+    } else {
+        writeAll(dir.filePath("plain"), "x");
+        path = dir.filePath("plain/k.ini");
+    }
+    IniFile ini(path);
+    QCOMPARE(ini.readString("a", "c", "d"), QString("d")); // reading never fails
+    try {
+        ini.writeString("a", "c", "2");
+        QFAIL("the write was not refused");
+    } catch (const IniWriteError &e) {
+        QCOMPARE(e.text(), "Unable to write to " + path);
+    }
+    if (kind == "readonly")
+        QCOMPARE(readAll(path), QByteArray("[a]\nb=1\n"));
+    QCOMPARE(ini.readString("a", "c", "d"), QString("d")); // memory agrees with the disk
+}
+
+void TestIniFile::garbageIsReadWithoutCrashing() {
+    QTemporaryDir dir;
+    const QString noise = dir.filePath("noise.ini");
+    QByteArray bytes(64 * 1024, '\0');
+    auto *rng = QRandomGenerator::global();
+    for (char &c : bytes)
+        c = static_cast<char>(rng->bounded(256));
+    writeAll(noise, bytes);
+    IniFile n(noise);
+    n.sections();
+    n.writeString("ok", "k", "v");
+    QCOMPARE(IniFile(noise).readString("ok", "k"), QString("v"));
+
+    // 50 MB of key lines: read once, then from the cache.
+    const QString big = dir.filePath("big.ini");
+    {
+        QFile f(big);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QByteArray chunk;
+        for (int i = 0; i < 1000; ++i)
+            chunk += "key" + QByteArray::number(i) + "=" + QByteArray(40, 'v') + "\n";
+        f.write("[Name]\nButtonSite=Big\n");
+        while (f.size() < 50 * 1024 * 1024)
+            f.write(chunk);
+    }
+    IniFile b(big);
+    QCOMPARE(b.readString("Name", "ButtonSite"), QString("Big"));
+    QCOMPARE(b.readString("name", "key999").size(), 40);
+}
+
+void TestIniFile::snapshotReadsFromMemory() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("s.ini");
+    writeAll(path, "[a]\nb=1\n");
+    IniFile snap(path, IniFile::Mode::Snapshot);
+    IniFile(path).writeString("a", "b", "2");
+    QCOMPARE(snap.readString("a", "b"), QString("1"));
+}
+
+void TestIniFile::liveReadSeesOtherWriters() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("l.ini");
+    IniFile live(path);
+    QCOMPARE(live.readString("a", "b", "none"), QString("none"));
+    IniFile(path).writeString("a", "b", "1");
+    QCOMPARE(live.readString("a", "b"), QString("1"));
+    writeAll(path, "[a]\nb=22\n"); // a rewrite from outside, another size
+    QCOMPARE(live.readString("a", "b"), QString("22"));
+}
+
+void TestIniFile::killDuringWriteNeverTearsTheFile() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("torn.ini");
+    for (int round = 0; round < 15; ++round) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {"--write-loop", path});
+        QVERIFY(child.waitForStarted());
+        // The child reports each finished write; kill it right after one, mid-way into the next.
+        QVERIFY(child.waitForReadyRead(20000));
+        child.kill();
+        child.waitForFinished();
+        const QByteArray bytes = readAll(path);
+        QVERIFY2(bytes == "[v]\r\nk=" + bigValue('A') + "\r\n" ||
+                     bytes == "[v]\r\nk=" + bigValue('B') + "\r\n",
+                 qPrintable(QString("torn file of %1 bytes").arg(bytes.size())));
+    }
+}
+
+int main(int argc, char *argv[]) {
+    if (argc == 3 && QByteArray(argv[1]) == "--write-loop") {
+        QCoreApplication app(argc, argv);
+        IniFile ini(QString::fromLocal8Bit(argv[2]));
+        for (int i = 0;; ++i) {
+            ini.writeString("v", "k", QString::fromLatin1(bigValue(i % 2 ? 'B' : 'A')));
+            std::fputc('.', stdout);
+            std::fflush(stdout);
+        }
+    }
+    QCoreApplication app(argc, argv);
+    TestIniFile t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "test_ini_file.moc"
