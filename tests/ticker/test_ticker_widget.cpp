@@ -229,13 +229,29 @@ private slots:
         QVERIFY(line.isActive());
     }
 
-    void framesFollowTheTimer() {
-        // The real frame timer moves the text without anyone calling frameStep.
-        TScrollingText line(nullptr); // system clock
+    void timerEventsCatchUpOnLateTicks() {
+        core::ManualClock clock;
+        TScrollingText line(nullptr, &clock);
         line.resize(300, 40);
         line.setText(QStringLiteral("abc"));
+        line.setStep(2);
         line.Play();
-        QTRY_VERIFY(line.scrollPosition() < 300);
+        auto *timer = line.findChild<QTimer *>();
+        QVERIFY(timer->isSingleShot());
+        QVERIFY(timer->interval() >= 16 && timer->interval() <= 17); // one display refresh
+
+        clock.advanceMs(50); // three refreshes late
+        QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
+        QCOMPARE(line.scrollPosition(), 300 - 3 * 2);
+        QVERIFY(timer->isActive());
+
+        line.setInterval(100);
+        clock.advanceMs(99);
+        QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
+        QCOMPARE(line.scrollPosition(), 294);
+        clock.advanceMs(1);
+        QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
+        QCOMPARE(line.scrollPosition(), 292);
     }
 };
 
