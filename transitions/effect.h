@@ -20,6 +20,12 @@ struct EffectFrame {
     int progress = 0;             // P, 1..99
     std::uint64_t transitionSeed; // fixed for all frames of one transition, differs between them
     core::Random &random;         // the control's generator (save/seed/restore when repeatable)
+    // The old picture itself, when the caller keeps it (the player always does). Effects
+    // that move the old picture read it from here instead of from `display`.
+    const QImage *old = nullptr;
+    // False only for styles whose table entry says they paint every pixel: then `display`
+    // holds nothing useful on entry and the effect builds the whole frame from `old`.
+    bool oldInDisplay = true;
 };
 
 using EffectProc = void (*)(EffectFrame &frame);

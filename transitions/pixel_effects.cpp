@@ -1,0 +1,236 @@
+// Styles that mix pixels (fade, dissolve, random bars, channel mix, pixelate) or rotate the
+// new picture about a corner (pivot).
+#include "transitions/blit.h"
+#include "transitions/effects.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace kalmo::transitions {
+namespace {
+
+bool valid(const EffectFrame &f) {
+    return f.w > 0 && f.h > 0 && f.display.size() == QSize(f.w, f.h) &&
+           f.pic.size() == QSize(f.w, f.h);
+}
+
+// The old picture to read: the caller's copy, or the frame itself when it holds the old
+// picture (then reading and writing the same pixel is fine for per-pixel effects).
+const QImage *oldSource(const EffectFrame &f) {
+    if (f.old && f.old->size() == f.display.size())
+        return f.old;
+    return f.oldInDisplay ? &f.display : nullptr;
+}
+
+// Per channel: v + floor(w * (n - v) / 256), w in 0..256, for blue, green and red.
+inline std::uint32_t mixChannels(std::uint32_t o, std::uint32_t n, std::uint32_t wb,
+                                 std::uint32_t wg, std::uint32_t wr) {
+    const std::uint32_t b = ((o & 0xFF) * (256 - wb) + (n & 0xFF) * wb) >> 8;
+    const std::uint32_t g = (((o >> 8) & 0xFF) * (256 - wg) + ((n >> 8) & 0xFF) * wg) >> 8;
+    const std::uint32_t r = (((o >> 16) & 0xFF) * (256 - wr) + ((n >> 16) & 0xFF) * wr) >> 8;
+    return (o & 0xFF000000u) | (r << 16) | (g << 8) | b;
+}
+
+inline std::uint32_t fadePixel(std::uint32_t o, std::uint32_t n, std::uint32_t a) {
+    const std::uint32_t ia = 256 - a;
+    const std::uint32_t rb = (((o & 0xFF00FFu) * ia + (n & 0xFF00FFu) * a) >> 8) & 0xFF00FFu;
+    const std::uint32_t g = (((o & 0xFF00u) * ia + (n & 0xFF00u) * a) >> 8) & 0xFF00u;
+    return rb | g | (o & 0xFF000000u);
+}
+
+void fade(EffectFrame &f) {
+    const QImage *old = oldSource(f);
+    if (!valid(f) || !old)
+        return;
+    const std::uint32_t a =
+        static_cast<std::uint32_t>(std::clamp(MulDiv(256, f.progress, 100), 0, 256));
+    for (int y = 0; y < f.h; ++y) {
+        const std::uint32_t *o = row(*old, y);
+        const std::uint32_t *n = row(f.pic, y);
+        std::uint32_t *d = row(f.display, y);
+        for (int x = 0; x < f.w; ++x)
+            d[x] = fadePixel(o[x], n[x], a);
+    }
+}
+
+// A fixed per-transition threshold for every pixel: a counter-based hash keyed by one draw
+// of the transition-seeded generator, so the same pixels switch at the same progress in
+// every frame of one transition (and the loop vectorises).
+void dissolve(EffectFrame &f) {
+    const QImage *old = oldSource(f);
+    if (!valid(f) || !old)
+        return;
+    std::uint32_t key;
+    {
+        core::RandomStateGuard guard(f.random, f.transitionSeed);
+        key = f.random.next32();
+    }
+    const std::uint32_t p = static_cast<std::uint32_t>(f.progress);
+    for (int y = 0; y < f.h; ++y) {
+        const std::uint32_t *o = row(*old, y);
+        const std::uint32_t *n = row(f.pic, y);
+        std::uint32_t *d = row(f.display, y);
+        const std::uint32_t base = static_cast<std::uint32_t>(y) * static_cast<std::uint32_t>(f.w);
+        for (int x = 0; x < f.w; ++x) {
+            std::uint32_t h = (base + static_cast<std::uint32_t>(x)) * 0x9E3779B1u + key;
+            h ^= h >> 16;
+            h *= 0x85EBCA6Bu;
+            h ^= h >> 13;
+            h *= 0xC2B2AE35u;
+            h ^= h >> 16;
+            const std::uint32_t r = ((h >> 16) * 100u) >> 16; // 0..99
+            d[x] = r < p ? n[x] : o[x];
+        }
+    }
+}
+
+void randomBarsHorizontal(EffectFrame &f) {
+    if (!valid(f))
+        return;
+    core::RandomStateGuard guard(f.random, f.transitionSeed);
+    for (int y = 0; y < f.h; ++y)
+        if (f.random.below(100) < f.progress)
+            std::copy_n(row(f.pic, y), f.w, row(f.display, y));
+}
+
+void randomBarsVertical(EffectFrame &f) {
+    if (!valid(f))
+        return;
+    std::vector<std::uint32_t> mask(static_cast<size_t>(f.w));
+    {
+        core::RandomStateGuard guard(f.random, f.transitionSeed);
+        for (int x = 0; x < f.w; ++x)
+            mask[static_cast<size_t>(x)] = f.random.below(100) < f.progress ? 0xFFFFFFFFu : 0u;
+    }
+    const std::uint32_t *m = mask.data();
+    for (int y = 0; y < f.h; ++y) {
+        const std::uint32_t *n = row(f.pic, y);
+        std::uint32_t *d = row(f.display, y);
+        for (int x = 0; x < f.w; ++x)
+            d[x] = (n[x] & m[x]) | (d[x] & ~m[x]);
+    }
+}
+
+void channelMix(EffectFrame &f) {
+    const QImage *old = oldSource(f);
+    if (!valid(f) || !old)
+        return;
+    int a, b;
+    {
+        core::RandomStateGuard guard(f.random, f.transitionSeed);
+        a = f.random.below(3);
+        do
+            b = f.random.below(3);
+        while (b == a);
+    }
+    const int c = 3 - a - b;
+    std::uint32_t weight[3] = {0, 0, 0};
+    const int P = f.progress;
+    if (P <= 33) {
+        weight[a] = static_cast<std::uint32_t>(std::clamp(MulDiv(256, P, 33), 0, 256));
+    } else if (P <= 66) {
+        weight[a] = 256;
+        weight[b] = static_cast<std::uint32_t>(std::clamp(MulDiv(256, P - 33, 33), 0, 256));
+    } else {
+        weight[a] = weight[b] = 256;
+        weight[c] = static_cast<std::uint32_t>(std::clamp(MulDiv(256, P - 66, 33), 0, 256));
+    }
+    for (int y = 0; y < f.h; ++y) {
+        const std::uint32_t *o = row(*old, y);
+        const std::uint32_t *n = row(f.pic, y);
+        std::uint32_t *d = row(f.display, y);
+        for (int x = 0; x < f.w; ++x)
+            d[x] = mixChannels(o[x], n[x], weight[0], weight[1], weight[2]);
+    }
+}
+
+void pixelate(EffectFrame &f) {
+    if (!valid(f))
+        return;
+    const int W = f.w, H = f.h, P = f.progress;
+    QImage snapshot;
+    const QImage *old = f.old && f.old->size() == f.display.size() ? f.old : nullptr;
+    if (!old) {
+        if (!f.oldInDisplay)
+            return;
+        snapshot = f.display.copy(); // the stretch reads the frame while writing it
+        old = &snapshot;
+    }
+    int k, u, v;
+    const QImage *source;
+    if (P <= 50) {
+        source = old;
+        k = 180 - MulDiv(P, 82, 50);
+        u = f.x;
+        v = f.y;
+    } else {
+        source = &f.pic;
+        k = MulDiv(P - 100, 82, 50) + 180;
+        u = W - f.x;
+        v = H - f.y;
+    }
+    const int xs = MulDiv(u, k, 100), ys = MulDiv(v, k, 100);
+    const int sw = std::max(2, W - 2 * xs), sh = std::max(2, H - 2 * ys);
+    const QRect centre(xs, ys, sw, sh);
+    QImage mixed;
+    int sx = xs, sy = ys;
+    if (P >= 41 && P <= 59) {
+        // Blend only the small central rectangle the stretch reads.
+        mixed = old->copy(centre);
+        blendRect(mixed, f.pic.copy(centre), 5 * P - 200, mixed.rect());
+        source = &mixed;
+        sx = sy = 0;
+    }
+    stretchBlt(f.display, -2 * xs, -2 * ys, W + 4 * xs, H + 4 * ys, *source, sx, sy, sw, sh);
+}
+
+template <int Style> void pivot(EffectFrame &f) {
+    if (!valid(f))
+        return;
+    const double theta = (100 - f.progress) * 0.9;
+    switch (Style) {
+    case 120:
+        rotateImage(f.display, f.pic, QPoint(-1, f.h), theta);
+        break;
+    case 121:
+        rotateImage(f.display, f.pic, QPoint(-1, -1), -theta);
+        break;
+    case 122:
+        rotateImage(f.display, f.pic, QPoint(f.w, f.h), -theta);
+        break;
+    default:
+        rotateImage(f.display, f.pic, QPoint(f.w, -1), theta);
+        break;
+    }
+}
+
+} // namespace
+
+EffectProc pixelEffect(int style) {
+    switch (style) {
+    case 119:
+        return &fade;
+    case 120:
+        return &pivot<120>;
+    case 121:
+        return &pivot<121>;
+    case 122:
+        return &pivot<122>;
+    case 123:
+        return &pivot<123>;
+    case 168:
+        return &pixelate;
+    case 169:
+        return &dissolve;
+    case 170:
+        return &randomBarsHorizontal;
+    case 171:
+        return &randomBarsVertical;
+    case 172:
+        return &channelMix;
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace kalmo::transitions
