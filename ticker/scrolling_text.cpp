@@ -170,6 +170,8 @@ void TScrollingText::paintEvent(QPaintEvent *event) {
     QPainter p(this);
     p.setClipRect(area);
     p.fillRect(area, backgroundColor());
+    if (m_stripValid && m_stripRatio != devicePixelRatioF())
+        invalidateStrip(); // moved to a screen of another pixel density
     if (!m_stripValid) {
         TextStrip::Style style;
         style.font = font();
@@ -178,6 +180,7 @@ void TScrollingText::paintEvent(QPaintEvent *event) {
         style.baseline = FTopPositiion + QFontMetrics(font()).ascent();
         style.devicePixelRatio = devicePixelRatioF();
         m_strip.setContent(FText, style);
+        m_stripRatio = style.devicePixelRatio;
         m_stripValid = true;
     }
     p.translate(area.topLeft());

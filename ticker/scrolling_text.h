@@ -111,6 +111,7 @@ private:
     std::int32_t m_presented;
     TextStrip m_strip;
     bool m_stripValid = false;
+    qreal m_stripRatio = 1.0;
 };
 
 } // namespace kalmo::ticker
