@@ -1,0 +1,339 @@
+#include "weather/weather_informer.h"
+
+#include "core/clock.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <QtTest>
+#include <memory>
+
+using namespace kalmo;
+using namespace kalmo::weather;
+
+namespace {
+
+// A one-purpose HTTP server: answers every request with a canned response, or keeps
+// the connection open and says nothing.
+class FakeInformer : public QObject {
+    Q_OBJECT
+public:
+    FakeInformer() {
+        connect(&m_server, &QTcpServer::newConnection, this, &FakeInformer::accept);
+        m_server.listen(QHostAddress::LocalHost);
+    }
+    QString base() const {
+        return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort());
+    }
+    void respond(int status, const QByteArray &body) {
+        m_silent = false;
+        m_status = status;
+        m_body = body;
+    }
+    void beSilent() { m_silent = true; }
+    QStringList paths;
+
+signals:
+    void clientGone();
+
+private:
+    void accept() {
+        while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+            connect(socket, &QTcpSocket::disconnected, this, &FakeInformer::clientGone);
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });
+        }
+    }
+    void serve(QTcpSocket *socket) {
+        QByteArray &request = m_pending[socket];
+        request += socket->readAll();
+        if (!request.contains("\r\n\r\n"))
+            return;
+        paths << QString::fromLatin1(request.split(' ').value(1));
+        request.clear();
+        if (m_silent)
+            return;
+        socket->write("HTTP/1.1 " + QByteArray::number(m_status) + " Whatever\r\n" +
+                      "Content-Type: text/xml\r\nConnection: close\r\nContent-Length: " +
+                      QByteArray::number(m_body.size()) + "\r\n\r\n" + m_body);
+        socket->disconnectFromHost();
+    }
+
+    QTcpServer m_server;
+    QHash<QTcpSocket *, QByteArray> m_pending;
+    bool m_silent = false;
+    int m_status = 200;
+    QByteArray m_body;
+};
+
+QByteArray fixture() {
+    QFile f(QStringLiteral(KALMO_TEST_DATA "/weather/forecast.xml"));
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("fixture missing");
+    return f.readAll();
+}
+
+template <typename T> T *child(QWidget *panel, const QString &name) {
+    return panel->findChild<T *>(name);
+}
+
+QString text(QWidget *panel, const QString &name) {
+    const auto *label = child<QLabel>(panel, name);
+    return label ? label->text() : QStringLiteral("<missing %1>").arg(name);
+}
+
+int bottom(QWidget *panel, const QString &name) {
+    const auto *w = child<QWidget>(panel, name);
+    return w ? w->geometry().bottom() + 1 : -1;
+}
+
+} // namespace
+
+class TestWeatherInformer : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_base;
+    QString m_oldCwd;
+    std::unique_ptr<QWidget> m_window;
+    QWidget *m_panel = nullptr;
+    core::ManualClock m_clock{QDateTime(QDate(2026, 5, 5), QTime(10, 0))};
+    std::unique_ptr<FakeInformer> m_server;
+    std::unique_ptr<WeatherInformer> m_informer;
+
+    int rowCount() const {
+        return int(m_panel
+                       ->findChildren<QWidget *>(QRegularExpression("^Mypanel\\d+$"),
+                                                 Qt::FindDirectChildrenOnly)
+                       .size());
+    }
+
+    // Fetches and waits for the panel to be shown or hidden.
+    bool fetch() {
+        QSignalSpy shown(m_informer.get(), &WeatherInformer::weatherShown);
+        m_informer->refresh();
+        if (shown.isEmpty() && !shown.wait(5000))
+            qFatal("no answer from the informer");
+        if (shown.size() != 1)
+            qFatal("weatherShown emitted %d times", int(shown.size()));
+        return shown.at(0).at(0).toBool();
+    }
+
+    void verifyHidden() {
+        QVERIFY(!m_panel->isVisibleTo(m_window.get()));
+        QCOMPARE(rowCount(), 0);
+        QVERIFY(!child<QLabel>(m_panel, "labelweekday0"));
+    }
+
+private slots:
+    void init() {
+        m_oldCwd = QDir::currentPath();
+        m_base = std::make_unique<QTemporaryDir>();
+        QDir().mkpath(m_base->filePath("cloudiness"));
+        const QDir assets(QStringLiteral(KALMO_ASSETS "/cloudiness"));
+        for (const QString &name : assets.entryList({"*.png"}, QDir::Files))
+            QFile::copy(assets.filePath(name), m_base->filePath("cloudiness/" + name));
+        QDir::setCurrent(m_base->path()); // pictures load relative to the base folder
+
+        m_window = std::make_unique<QWidget>();
+        m_window->resize(1920, 1080);
+        m_panel = new QWidget(m_window.get());
+        m_panel->setObjectName("Panel4");
+        m_panel->setGeometry(6, 169, 304, 830);
+        m_window->show();
+
+        m_server = std::make_unique<FakeInformer>();
+        m_server->respond(200, fixture());
+        m_informer = std::make_unique<WeatherInformer>(m_panel, m_clock);
+        m_informer->setInformerBase(m_server->base());
+        m_informer->setCityCode("27611");
+    }
+    void cleanup() {
+        m_informer.reset();
+        m_window.reset();
+        m_server.reset();
+        QDir::setCurrent(m_oldCwd);
+        m_base.reset();
+    }
+
+    void showsFourRowsLaidOutFromThePanel() {
+        QVERIFY(fetch());
+        QCOMPARE(m_server->paths, QStringList{"/xml/27611.xml"});
+        QVERIFY(m_panel->isVisibleTo(m_window.get()));
+        QCOMPARE(rowCount(), 4);
+        const QList<int> tops{5, 205, 405, 605};
+        for (int i = 0; i < 4; ++i) {
+            const auto *row = child<QWidget>(m_panel, QStringLiteral("Mypanel%1").arg(i));
+            QVERIFY(row);
+            QCOMPARE(row->geometry(), QRect(5, tops[i], 294, 199));
+        }
+        const auto *caption = child<QLabel>(m_panel, "labelweekday0");
+        QVERIFY(caption);
+        QCOMPARE(caption->y(), 809);
+        QCOMPARE(caption->x(), 152 - caption->width() / 2);
+        QCOMPARE(caption->font().pointSize(), 12);
+
+        // Row 0: stacked texts on the left, the picture and its words on the right.
+        QCOMPARE(text(m_panel, "Labeldate0"), QStringLiteral("5 мая"));
+        QCOMPARE(text(m_panel, "Labeltod0"), QStringLiteral("Сегодня денем"));
+        QCOMPARE(text(m_panel, "Labeltemperature0"), QStringLiteral("+10.. +12"));
+        QCOMPARE(text(m_panel, "Labelheat0"), QStringLiteral("Real  +8.. +10"));
+        QCOMPARE(text(m_panel, "Labelwind0"), QStringLiteral("Ветер \"северный\", 1.. 3 м/с"));
+        QCOMPARE(text(m_panel, "labelrelwet0"), QStringLiteral("Влажность 60.. 70 %"));
+        QCOMPARE(text(m_panel, "labelpressure0"), QStringLiteral("Давление 745 - 747 мм рт. ст."));
+        QCOMPARE(text(m_panel, "labelcloudiness0"), QStringLiteral("малооблачно"));
+        QCOMPARE(text(m_panel, "labelprecipitation0"), QStringLiteral("без осадков"));
+        QCOMPARE(child<QWidget>(m_panel, "Labeldate0")->pos(), QPoint(10, 5));
+        const QStringList stack{"Labeldate0", "Labeltod0",    "Labeltemperature0", "Labelheat0",
+                                "Labelwind0", "labelrelwet0", "labelpressure0"};
+        for (int i = 1; i < stack.size(); ++i) {
+            const auto *label = child<QLabel>(m_panel, stack[i]);
+            QCOMPARE(label->pos(), QPoint(10, bottom(m_panel, stack[i - 1])));
+        }
+        QCOMPARE(child<QLabel>(m_panel, "Labeldate0")->font().pointSize(), 20);
+        QCOMPARE(child<QLabel>(m_panel, "Labeltemperature0")->font().pointSize(), 25);
+        QCOMPARE(child<QLabel>(m_panel, "Labelwind0")->font().family(), "Times New Roman");
+        const auto *picture = child<QLabel>(m_panel, "imagecloudiness0");
+        QVERIFY(picture && !picture->pixmap().isNull());
+        QCOMPARE(picture->geometry(), QRect(192, 3, 92, 92));
+        QCOMPARE(child<QWidget>(m_panel, "labelcloudiness0")->pos(), QPoint(212, 95));
+        QCOMPARE(child<QWidget>(m_panel, "labelprecipitation0")->pos(),
+                 QPoint(212, bottom(m_panel, "labelcloudiness0")));
+
+        // Later rows: evening of today, then tomorrow; code 9 shows no word.
+        QCOMPARE(text(m_panel, "Labeltod1"), QStringLiteral("Сегодня вечером"));
+        QCOMPARE(text(m_panel, "Labeltemperature1"), QStringLiteral(" 0.. +7"));
+        QCOMPARE(text(m_panel, "Labeltod2"), QStringLiteral("Завтра ночью"));
+        QCOMPARE(text(m_panel, "Labeldate2"), QStringLiteral("6 мая"));
+        QCOMPARE(text(m_panel, "Labeltemperature2"), QStringLiteral("-3..  0"));
+        QCOMPARE(text(m_panel, "labelprecipitation2"), QString());
+        QCOMPARE(text(m_panel, "Labeltod3"), QStringLiteral("Завтра утром"));
+    }
+
+    void refreshRebuildsInsteadOfAdding() {
+        QVERIFY(fetch());
+        m_clock.setNow(QDateTime(QDate(2026, 5, 6), QTime(1, 0)));
+        QVERIFY(fetch());
+        QCOMPARE(rowCount(), 4);
+        QCOMPARE(m_panel->findChildren<QLabel *>("labelweekday0").size(), 1);
+        QCOMPARE(text(m_panel, "Labeltod2"), QStringLiteral("Сегодня ночью"));
+    }
+
+    void anyHttpStatusIsReachable() {
+        m_server->respond(404, fixture());
+        QVERIFY(fetch());
+        QCOMPARE(rowCount(), 4);
+    }
+
+    void failuresHideThePanel_data() {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("body");
+        QByteArray noTown = fixture();
+        noTown.replace("TOWN", "CITY");
+        QByteArray badCode = fixture();
+        badCode.replace("direction=\"7\"", "direction=\"NW\"");
+        QByteArray badDate = fixture();
+        badDate.replace("day=\"06\" month=\"05\"", "day=\"31\" month=\"04\"");
+        QTest::newRow("error status, error page") << 500 << QByteArray("<h1>Error</h1><p>");
+        QTest::newRow("malformed body") << 200 << fixture().left(700);
+        QTest::newRow("no TOWN") << 200 << noTown;
+        QTest::newRow("code not a number in a later row") << 200 << badCode;
+        QTest::newRow("invalid date") << 200 << badDate;
+        QTest::newRow("no forecasts")
+            << 200 << QByteArray("<MMWEATHER><REPORT><TOWN/></REPORT></MMWEATHER>");
+        QTest::newRow("body over 1 MiB")
+            << 200
+            << fixture().replace("<MMWEATHER>",
+                                 "<MMWEATHER><!--" + QByteArray(1024 * 1024, 'x') + "-->");
+    }
+    void failuresHideThePanel() {
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
+        QVERIFY(fetch()); // a good forecast first: failure must clear it
+        m_server->respond(status, body);
+        QVERIFY(!fetch());
+        verifyHidden();
+    }
+
+    void unreachableServerHidesThePanel() {
+        QVERIFY(fetch());
+        m_server.reset(); // nobody listens on that port any more
+        QVERIFY(!fetch());
+        verifyHidden();
+    }
+
+    void missingPictureHidesThePanel_data() {
+        QTest::addColumn<QString>("remove");
+        QTest::newRow("picture of the last row") << "cloudiness/10.png";
+        QTest::newRow("whole folder") << "cloudiness";
+    }
+    void missingPictureHidesThePanel() {
+        QFETCH(QString, remove);
+        if (remove.endsWith(".png"))
+            QVERIFY(QFile::remove(remove));
+        else
+            QVERIFY(QDir(remove).removeRecursively());
+        QVERIFY(!fetch());
+        verifyHidden();
+    }
+
+    void silentServerTimesOutWithoutFreezing() {
+        m_server->beSilent();
+        m_informer->setTimeout(300);
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+        ticker.start(10);
+        QSignalSpy shown(m_informer.get(), &WeatherInformer::weatherShown);
+        m_informer->refresh();
+        QVERIFY(m_informer->isFetching()); // refresh() returned at once
+        QVERIFY(shown.wait(5000));
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown.at(0).at(0).toBool(), false);
+        QVERIFY(ticks > 0); // the event loop kept running meanwhile
+        QVERIFY(!m_informer->isFetching());
+        verifyHidden();
+    }
+
+    void newFetchReplacesOneInFlight() {
+        FakeInformer silent;
+        silent.beSilent();
+        QSignalSpy gone(&silent, &FakeInformer::clientGone);
+        m_informer->setInformerBase(silent.base());
+        m_informer->refresh();
+        QTRY_COMPARE(silent.paths.size(), 1); // the first request is out
+        m_informer->setInformerBase(m_server->base());
+        QVERIFY(fetch()); // exactly one answer: the first fetch is gone
+        QCOMPARE(rowCount(), 4);
+        if (gone.isEmpty()) // its connection was dropped
+            QVERIFY(gone.wait(5000));
+        QVERIFY(!m_informer->isFetching());
+    }
+
+    void weatherSwitchedOffHidesAtOnce() {
+        QVERIFY(fetch());
+        QSignalSpy shown(m_informer.get(), &WeatherInformer::weatherShown);
+        m_informer->setEnabled(false);
+        m_informer->refresh();
+        QCOMPARE(shown.size(), 1); // no network round trip
+        QCOMPARE(shown.at(0).at(0).toBool(), false);
+        verifyHidden();
+        QCOMPARE(m_server->paths.size(), 1);
+
+        m_informer->setEnabled(true);
+        QVERIFY(fetch());
+        QCOMPARE(rowCount(), 4);
+    }
+
+    void defaultInformerAddress() {
+        WeatherInformer informer(m_panel, m_clock);
+        QCOMPARE(informer.documentUrl(), QUrl("http://informer.gismeteo.ru/xml/27611.xml"));
+    }
+};
+
+QTEST_MAIN(TestWeatherInformer)
+#include "tst_weather_informer.moc"
