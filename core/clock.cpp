@@ -4,7 +4,9 @@
 
 namespace kalmo::core {
 
-QDateTime SystemClock::now() const { return QDateTime::currentDateTime(); }
+QDateTime SystemClock::now() const {
+    return QDateTime::currentDateTime();
+}
 
 std::uint32_t SystemClock::tickMs() const {
     // Monotonic milliseconds truncated to 32 bits, as a system tick count wraps.

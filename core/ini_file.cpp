@@ -21,8 +21,8 @@ struct Line {
 };
 
 struct Section {
-    QString name;    // empty for the lines before the first header
-    QString header;  // the header line as written
+    QString name;   // empty for the lines before the first header
+    QString header; // the header line as written
     std::vector<Line> lines;
 };
 
@@ -122,8 +122,8 @@ void stamp(const QString &path, Document &doc) {
 bool sameState(const QString &path, const Document &doc) {
     Document probe;
     stamp(path, probe);
-    return probe.exists == doc.exists && probe.modified == doc.modified &&
-           probe.size == doc.size && probe.changed == doc.changed;
+    return probe.exists == doc.exists && probe.modified == doc.modified && probe.size == doc.size &&
+           probe.changed == doc.changed;
 }
 
 } // namespace
@@ -159,8 +159,7 @@ void IniFile::store(Document &doc) {
     QFileInfo fi(m_path);
     // A read-only file stays untouched even though its folder would let us replace it (and
     // even for root, who may write anything: the mark is the administrator's intent).
-    constexpr auto anyWrite =
-        QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    constexpr auto anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     if (fi.exists() && (!fi.isFile() || !fi.isWritable() || !(fi.permissions() & anyWrite)))
         throw IniWriteError(m_path);
     QSaveFile out(m_path);
@@ -300,7 +299,9 @@ void IniFile::eraseSection(const QString &section) {
     *m_doc = std::move(doc);
 }
 
-TextEncoding IniFile::encoding() const { return load().encoding; }
+TextEncoding IniFile::encoding() const {
+    return load().encoding;
+}
 
 QString folderOf(const QString &filePath) {
     const qsizetype slash = filePath.lastIndexOf(u'/');

@@ -6,7 +6,9 @@
 
 namespace kalmo::core {
 
-QString ProgramValues::dataFolder() const { return folderOf(mainSettingsPath); }
+QString ProgramValues::dataFolder() const {
+    return folderOf(mainSettingsPath);
+}
 
 FontStyles FontStyles::parse(const QString &text) {
     FontStyles s;

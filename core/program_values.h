@@ -19,14 +19,14 @@ struct ProgramValues {
     QString buttonSchedule = QStringLiteral("Расписание занятий");
     QString buttonVideo = QStringLiteral("Видеоматериалы");
 
-    int slideshowMs = 5000;   // time/image x 1000
-    int video = 20;           // carried, nothing depends on it
+    int slideshowMs = 5000; // time/image x 1000
+    int video = 20;         // carried, nothing depends on it
     QString zastavka = QStringLiteral("false");
-    int pageSeconds = 20;     // idle timeout of the site view and the document screens
+    int pageSeconds = 20;      // idle timeout of the site view and the document screens
     int rereadMs = 30 * 60000; // time/readsetting x 60000
 
-    QString photoFolder;      // ends with '/'
-    QString videoFolder;      // ends with '/'
+    QString photoFolder; // ends with '/'
+    QString videoFolder; // ends with '/'
     QString scrollingTextFile = QStringLiteral("text.txt");
     int scrollingStep = 1;
 

@@ -27,7 +27,8 @@ public:
     int below(int n) {
         if (n <= 0)
             return 0;
-        return static_cast<int>((static_cast<std::uint64_t>(next32()) * static_cast<std::uint32_t>(n)) >> 32);
+        return static_cast<int>(
+            (static_cast<std::uint64_t>(next32()) * static_cast<std::uint32_t>(n)) >> 32);
     }
 
 private:
@@ -37,7 +38,8 @@ private:
 // Saves a generator's state on construction and restores it on destruction.
 class RandomStateGuard {
 public:
-    RandomStateGuard(Random &random, std::uint64_t seed) : m_random(random), m_saved(random.state()) {
+    RandomStateGuard(Random &random, std::uint64_t seed)
+        : m_random(random), m_saved(random.state()) {
         m_random.seed(seed);
     }
     ~RandomStateGuard() { m_random.setState(m_saved); }

@@ -5,7 +5,8 @@
 namespace kalmo::core {
 
 ConversionError::ConversionError(const QString &value)
-    : std::runtime_error(QStringLiteral("'%1' is not a valid integer value").arg(value).toStdString()) {}
+    : std::runtime_error(
+          QStringLiteral("'%1' is not a valid integer value").arg(value).toStdString()) {}
 
 std::optional<int> parseInt(const QString &text) {
     const QString t = text.trimmed();

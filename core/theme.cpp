@@ -112,7 +112,11 @@ QString Themes::apply(const QString &name) {
     return QString();
 }
 
-QColor Themes::windowColour() { return QGuiApplication::palette().color(QPalette::Window); }
-QColor Themes::textColour() { return QGuiApplication::palette().color(QPalette::WindowText); }
+QColor Themes::windowColour() {
+    return QGuiApplication::palette().color(QPalette::Window);
+}
+QColor Themes::textColour() {
+    return QGuiApplication::palette().color(QPalette::WindowText);
+}
 
 } // namespace kalmo::core

@@ -70,9 +70,12 @@ void TestCoreValues::decodesByBomThenUtf8ThenCodePage_data() {
     QTest::addColumn<int>("encoding");
     const QString text = QStringLiteral("Привет, мир");
     QTest::newRow("utf8") << text.toUtf8() << int(TextEncoding::Utf8);
-    QTest::newRow("utf8 bom") << QByteArray("\xEF\xBB\xBF") + text.toUtf8() << int(TextEncoding::Utf8Bom);
-    QTest::newRow("utf16le bom") << encodeText(text, TextEncoding::Utf16LE) << int(TextEncoding::Utf16LE);
-    QTest::newRow("utf16be bom") << encodeText(text, TextEncoding::Utf16BE) << int(TextEncoding::Utf16BE);
+    QTest::newRow("utf8 bom") << QByteArray("\xEF\xBB\xBF") + text.toUtf8()
+                              << int(TextEncoding::Utf8Bom);
+    QTest::newRow("utf16le bom") << encodeText(text, TextEncoding::Utf16LE)
+                                 << int(TextEncoding::Utf16LE);
+    QTest::newRow("utf16be bom") << encodeText(text, TextEncoding::Utf16BE)
+                                 << int(TextEncoding::Utf16BE);
     QTest::newRow("windows-1251") << toWindows1251(text) << int(TextEncoding::Windows1251);
 }
 

@@ -25,7 +25,9 @@ void writeAll(const QString &path, const QByteArray &bytes) {
 }
 
 // Content written by the kill test's child; each version is complete or absent.
-QByteArray bigValue(char c) { return QByteArray(200000, c); }
+QByteArray bigValue(char c) {
+    return QByteArray(200000, c);
+}
 
 } // namespace
 

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/program_values.h"
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+
+namespace kalmo::admin {
+
+// Password entry in front of the settings dialog (Ctrl+F3 on the main screen).
+class TForm4 : public QDialog {
+    Q_OBJECT
+public:
+    TForm4(const core::ProgramValues &values, QDialog &settingsDialog, QWidget *parent = nullptr);
+
+    // Shows the window modally; the message label starts empty, the entry keeps its text.
+    void openWindow();
+    void checkPassword();
+
+    QLineEdit *entry() const { return m_entry; }
+    QLabel *message() const { return m_message; }
+
+private:
+    const core::ProgramValues &m_values;
+    QDialog &m_settings;
+    QLineEdit *m_entry;
+    QLabel *m_message;
+};
+
+} // namespace kalmo::admin

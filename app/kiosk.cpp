@@ -1,0 +1,79 @@
+#include "app/kiosk.h"
+
+#include "admin/access_window.h"
+#include "admin/password_dlg.h"
+#include "admin/settings_dialog.h"
+#include "app/widget_messages.h"
+#include "calendar/calendar_editor.h"
+#include "calendar/calendar_window.h"
+#include "photo/photo_window.h"
+#include "schedule/schedule_window.h"
+#include "video/video_window.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+
+namespace kalmo::app {
+
+Kiosk::Kiosk(const Options &options) {
+    m_values.baseFolder = options.baseFolder;
+    if (options.messages) {
+        m_messages = options.messages;
+    } else {
+        m_ownMessages = std::make_unique<WidgetMessages>();
+        m_messages = m_ownMessages.get();
+    }
+    if (options.clock) {
+        m_clock = options.clock;
+    } else {
+        m_ownClock = std::make_unique<core::SystemClock>();
+        m_clock = m_ownClock.get();
+    }
+    m_random.seed(options.randomSeed
+                      ? options.randomSeed
+                      : static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch()));
+    m_idle = std::make_unique<core::IdleClock>(*m_clock);
+    if (QCoreApplication *app = QCoreApplication::instance())
+        app->installEventFilter(m_idle.get());
+    m_settings = std::make_unique<SettingsFiles>(m_values, *m_messages);
+
+    m_form1 = std::make_unique<TForm1>(MainWindowServices{
+        m_values, *m_settings, *m_messages, *m_clock, *m_idle, m_random, options.screenSize});
+    // Secondary windows stay hidden until a main-screen handler opens them.
+    m_form3 = std::make_unique<admin::TForm3>(m_values, m_form1.get());
+    m_form4 = std::make_unique<admin::TForm4>(m_values, *m_form3, m_form1.get());
+    auto form6 = std::make_unique<video::TForm6>(m_values, m_form1.get());
+    auto form5 = std::make_unique<photo::TForm5>(m_values, m_form1.get());
+    m_formBrowser = std::make_unique<QDialog>(m_form1.get());
+    m_formBrowser->setObjectName(QStringLiteral("FormBrowser"));
+    m_formBrowser->setWindowTitle(QStringLiteral("FormBrowser"));
+    auto formCalendar = std::make_unique<calendar::TFormCalendar>(m_values, m_form1.get());
+    auto formCalendarSetting =
+        std::make_unique<calendar::TFormCalendarSetting>(m_values, m_form1.get());
+    auto myRaspisanie = std::make_unique<schedule::TMyRaspisanie>(m_values, m_form1.get());
+    m_passwordDlg = std::make_unique<admin::TPasswordDlg>(m_values, *m_messages, m_form1.get());
+
+    m_windows.form3 = m_form3.get();
+    m_windows.form4 = m_form4.get();
+    m_windows.form6 = form6.get();
+    m_windows.form5 = form5.get();
+    m_windows.formBrowser = m_formBrowser.get();
+    m_windows.formCalendar = formCalendar.get();
+    m_windows.formCalendarSetting = formCalendarSetting.get();
+    m_windows.myRaspisanie = myRaspisanie.get();
+    m_windows.passwordDlg = m_passwordDlg.get();
+    m_form6 = std::move(form6);
+    m_form5 = std::move(form5);
+    m_formCalendar = std::move(formCalendar);
+    m_formCalendarSetting = std::move(formCalendarSetting);
+    m_myRaspisanie = std::move(myRaspisanie);
+
+    m_form1->setWindows(m_windows);
+    QObject::connect(m_passwordDlg.get(), &admin::TPasswordDlg::closeProgramRequested,
+                     m_form1.get(), &TForm1::closeProgram);
+}
+
+// Members go in reverse order of creation: the secondary windows before the main window.
+Kiosk::~Kiosk() = default;
+
+} // namespace kalmo::app

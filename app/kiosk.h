@@ -1,0 +1,65 @@
+#pragma once
+
+#include "app/main_window.h"
+#include "app/settings_files.h"
+#include "app/window_set.h"
+#include "core/clock.h"
+#include "core/idle_clock.h"
+#include "core/messages.h"
+#include "core/program_values.h"
+#include "core/random.h"
+
+#include <QSize>
+#include <memory>
+
+namespace kalmo::admin {
+class TForm3;
+class TForm4;
+class TPasswordDlg;
+} // namespace kalmo::admin
+
+namespace kalmo::app {
+
+// The whole program: the program-wide values and the ten windows, created once in order.
+class Kiosk {
+public:
+    struct Options {
+        QString baseFolder;                 // ends with '/'
+        QSize screenSize;                   // the screen to fill
+        core::Messages *messages = nullptr; // defaults to on-screen boxes
+        const core::Clock *clock = nullptr; // defaults to the system clock
+        std::uint64_t randomSeed = 0;       // defaults to a seed from the clock
+    };
+
+    explicit Kiosk(const Options &options);
+    ~Kiosk();
+
+    TForm1 &mainWindow() { return *m_form1; }
+    const WindowSet &windows() const { return m_windows; }
+    core::ProgramValues &values() { return m_values; }
+
+private:
+    core::ProgramValues m_values;
+    std::unique_ptr<core::Messages> m_ownMessages;
+    core::Messages *m_messages;
+    std::unique_ptr<core::Clock> m_ownClock;
+    const core::Clock *m_clock;
+    core::Random m_random;
+    std::unique_ptr<core::IdleClock> m_idle;
+    std::unique_ptr<SettingsFiles> m_settings;
+
+    // Created in this order, destroyed in reverse.
+    std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<admin::TForm3> m_form3;
+    std::unique_ptr<admin::TForm4> m_form4;
+    std::unique_ptr<QDialog> m_form6;
+    std::unique_ptr<QDialog> m_form5;
+    std::unique_ptr<QDialog> m_formBrowser;
+    std::unique_ptr<QDialog> m_formCalendar;
+    std::unique_ptr<QDialog> m_formCalendarSetting;
+    std::unique_ptr<QDialog> m_myRaspisanie;
+    std::unique_ptr<admin::TPasswordDlg> m_passwordDlg;
+    WindowSet m_windows;
+};
+
+} // namespace kalmo::app

@@ -1,0 +1,193 @@
+#include "app/settings_files.h"
+#include "core/ini_file.h"
+#include "schedule/schedule_files.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using kalmo::app::SettingsFiles;
+using kalmo::core::IniFile;
+using kalmo::core::ProgramValues;
+using kalmo::core::RecordingMessages;
+
+namespace {
+
+QByteArray readAll(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray fixture(const QString &name, const QString &base) {
+    QByteArray bytes = readAll(QStringLiteral(KALMO_TEST_DATA "/app/") + name);
+    return bytes.replace("@BASE@/", base.toUtf8());
+}
+
+// One program start, as far as the settings files go.
+struct Start {
+    ProgramValues values;
+    RecordingMessages messages;
+    SettingsFiles files{values, messages};
+    explicit Start(const QString &base) {
+        values.baseFolder = base;
+        files.readPointerAtStart();
+        files.readMainAtStart();
+        files.firstStartMain();
+        try {
+            kalmo::schedule::scheduleFirstStart(values.scheduleFilePath());
+        } catch (const kalmo::core::IniWriteError &e) {
+            messages.show(e.text());
+        }
+    }
+};
+
+} // namespace
+
+class TestSettingsFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void firstStartWritesDefaultsOnce();
+    void pointerPathStaysInForceForTheRun();
+    void startReadsStoredValues();
+    void badIntegersAreReportedOnceAndDefaulted();
+    void unwritableBaseKeepsDefaults();
+    void rereadUsesItsOwnDefaultsAndRetriesWhenMissing();
+    void windows1251SettingsKeepTheirEncoding();
+};
+
+void TestSettingsFiles::firstStartWritesDefaultsOnce() {
+    QTemporaryDir dir;
+    const QString base = dir.path() + '/';
+    {
+        Start s(base);
+        QVERIFY(s.messages.entries.isEmpty());
+        // The first run uses the start defaults, not what it just wrote.
+        QCOMPARE(s.values.buttonSite, QStringLiteral("САЙТ"));
+        QCOMPARE(s.values.zastavka, QString("false"));
+        QCOMPARE(s.values.siteFontSize, 20);
+        QCOMPARE(s.values.scrollingTextFile, QString("text.txt"));
+        QCOMPARE(s.values.password, QString("3049"));
+        QCOMPARE(s.values.mainSettingsPath, base + "kalmora.ini");
+    }
+    QCOMPARE(readAll(base + "filesetting.ini"), fixture("filesetting-first-start.ini", base));
+    QCOMPARE(readAll(base + "kalmora.ini"), fixture("kalmora-first-start.ini", base));
+    QCOMPARE(readAll(base + "raspisanie.ini"), fixture("raspisanie-first-start.ini", base));
+
+    const QByteArray before = readAll(base + "filesetting.ini") + readAll(base + "kalmora.ini") +
+                              readAll(base + "raspisanie.ini");
+    Start second(base);
+    QCOMPARE(readAll(base + "filesetting.ini") + readAll(base + "kalmora.ini") +
+                 readAll(base + "raspisanie.ini"),
+             before);
+    QCOMPARE(second.values.buttonSite, QStringLiteral("Ваш САЙТ"));
+    QCOMPARE(second.values.siteFontSize, 18);
+    QCOMPARE(second.values.scrollingTextFile, base + "text.txt");
+}
+
+void TestSettingsFiles::pointerPathStaysInForceForTheRun() {
+    QTemporaryDir dir;
+    const QString base = dir.path() + '/';
+    QVERIFY(QDir(base).mkdir("shared"));
+    writeAll(base + "filesetting.ini", ("[file]\nfiledir=" + base + "shared/k.ini\n").toUtf8());
+    Start s(base);
+    QCOMPARE(s.values.mainSettingsPath, base + "shared/k.ini");
+    QVERIFY(QFile::exists(base + "shared/k.ini"));
+    QVERIFY(QFile::exists(base + "shared/raspisanie.ini"));
+    // The pointer file now names the default path for the next run.
+    QCOMPARE(IniFile(base + "filesetting.ini").readString("file", "filedir"), base + "kalmora.ini");
+}
+
+void TestSettingsFiles::startReadsStoredValues() {
+    QTemporaryDir dir;
+    const QString base = dir.path() + '/';
+    writeAll(base + "filesetting.ini", "[passwd]\npasswd=секрет \n[ini]\nfile=1\n");
+    writeAll(
+        base + "kalmora.ini",
+        "[ini]\nfile=1\n[time]\nimage=7\nreadsetting=2\n[Weather]\nREAD=true\n[schedule]\nview=0\n"
+        "[Font]\nStyleFont=fsItalic\n");
+    Start s(base);
+    QCOMPARE(s.values.password, QStringLiteral("секрет")); // the reader trims, like the profile API
+    QCOMPARE(s.values.slideshowMs, 7000);
+    QCOMPARE(s.values.rereadMs, 120000);
+    QCOMPARE(s.values.weather, true); // a word counts as the default
+    QCOMPARE(s.values.scheduleView, false);
+    QCOMPARE(s.values.fontStyleText, QString("fsItalic"));
+    QVERIFY(s.messages.entries.isEmpty());
+}
+
+void TestSettingsFiles::badIntegersAreReportedOnceAndDefaulted() {
+    QTemporaryDir dir;
+    const QString base = dir.path() + '/';
+    writeAll(base + "kalmora.ini", "[ini]\nfile=1\n[time]\nimage=5x\npage=\n[font]\nsize=big\n");
+    Start s(base);
+    QCOMPARE(s.values.slideshowMs, 5000);
+    QCOMPARE(s.values.pageSeconds, 20);
+    QCOMPARE(s.values.fontSize, 18);
+    QCOMPARE(s.messages.texts(),
+             QStringList({"'5x' is not a valid integer value", "'' is not a valid integer value",
+                          "'big' is not a valid integer value"}));
+    // The same bad values at the next re-read are not reported again.
+    QCOMPARE(s.files.reread(), SettingsFiles::RereadResult::Done);
+    QCOMPARE(s.values.fontSize, 8);
+    QCOMPARE(s.messages.entries.size(), 3);
+}
+
+void TestSettingsFiles::unwritableBaseKeepsDefaults() {
+    QTemporaryDir dir;
+    const QString base = dir.path() + "/missing/";
+    Start s(base);
+    QCOMPARE(s.messages.texts(), QStringList({"Unable to write to " + base + "filesetting.ini",
+                                              "Unable to write to " + base + "kalmora.ini",
+                                              "Unable to write to " + base + "raspisanie.ini"}));
+    QCOMPARE(s.values.buttonSite, QStringLiteral("САЙТ"));
+    QCOMPARE(s.values.slideshowMs, 5000);
+}
+
+void TestSettingsFiles::rereadUsesItsOwnDefaultsAndRetriesWhenMissing() {
+    QTemporaryDir dir;
+    const QString base = dir.path() + '/';
+    Start s(base);
+    writeAll(base + "kalmora.ini", "[weather]\nread=0\n[Name]\nButtonSite=Новый\nButtonPhoto=X\n");
+    QCOMPARE(s.files.reread(), SettingsFiles::RereadResult::Done);
+    QCOMPARE(s.values.theme, QString("Light"));
+    QCOMPARE(s.values.fontSize, 8);
+    QCOMPARE(s.values.siteFontSize, 18);
+    QCOMPARE(s.values.photoFolder, QString("/photo/"));
+    QCOMPARE(s.values.zastavka, QString("true"));
+    QCOMPARE(s.values.weather, false);
+    QCOMPARE(s.values.buttonSite, QStringLiteral("Новый"));
+    QCOMPARE(s.values.buttonPhoto, QStringLiteral("Фотоматериалы")); // not re-read
+    QCOMPARE(s.values.checkBold, QString("false"));
+
+    // A pointer file naming a vanished file: nothing is read, the values stay.
+    writeAll(base + "filesetting.ini", ("[file]\nfiledir=" + base + "gone.ini\n").toUtf8());
+    s.values.theme = "TabletDark";
+    QCOMPARE(s.files.reread(), SettingsFiles::RereadResult::Missing);
+    QCOMPARE(s.values.mainSettingsPath, base + "gone.ini");
+    QCOMPARE(s.values.theme, QString("TabletDark"));
+}
+
+void TestSettingsFiles::windows1251SettingsKeepTheirEncoding() {
+    QTemporaryDir dir;
+    const QString base = dir.path() + '/';
+    QVERIFY(
+        QFile::copy(QStringLiteral(KALMO_TEST_DATA "/core/windows1251.ini"), base + "kalmora.ini"));
+    QFile::setPermissions(base + "kalmora.ini", QFile::ReadOwner | QFile::WriteOwner);
+    Start s(base);
+    QCOMPARE(s.values.buttonSite, QStringLiteral("Сайт колледжа"));
+    QCOMPARE(s.values.slideshowMs, 7000);
+    // The first start added keys in the file's own code page.
+    IniFile ini(base + "kalmora.ini");
+    QCOMPARE(ini.encoding(), kalmo::core::TextEncoding::Windows1251);
+    QCOMPARE(ini.readString("Raspisanie", "Count"), QString("8"));
+    QCOMPARE(ini.readString("name", "buttonsite"), QStringLiteral("Ваш САЙТ"));
+}
+
+QTEST_GUILESS_MAIN(TestSettingsFiles)
+#include "test_settings_files.moc"
