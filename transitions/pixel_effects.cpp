@@ -38,48 +38,85 @@ inline std::uint32_t fadePixel(std::uint32_t o, std::uint32_t n, std::uint32_t a
     return rb | g | (o & 0xFF000000u);
 }
 
+// Row loops over plain pointers so that the compiler can vectorise them. Blending works on
+// the bytes of the row in 16-bit lanes: v * (256 - w) + n * w <= 255 * 256 fits.
+void fadeRow(std::uint32_t *d32, const std::uint32_t *o32, const std::uint32_t *n32, int w,
+             std::uint32_t a) {
+    auto *d = reinterpret_cast<std::uint8_t *>(d32);
+    const auto *o = reinterpret_cast<const std::uint8_t *>(o32);
+    const auto *n = reinterpret_cast<const std::uint8_t *>(n32);
+    const std::uint16_t wa = static_cast<std::uint16_t>(a),
+                        wo = static_cast<std::uint16_t>(256 - a);
+    for (int i = 0, e = 4 * w; i < e; ++i) {
+        const std::uint16_t t = static_cast<std::uint16_t>(o[i] * wo + n[i] * wa);
+        d[i] = static_cast<std::uint8_t>(t >> 8);
+    }
+}
+
+// Like fadeRow with a weight per byte of the row (the caller lays out blue, green, red and 0
+// for the fourth byte, which so keeps its value).
+void mixRow(std::uint32_t *d32, const std::uint32_t *o32, const std::uint32_t *n32, int w,
+            const std::uint16_t *wn, const std::uint16_t *wo) {
+    auto *d = reinterpret_cast<std::uint8_t *>(d32);
+    const auto *o = reinterpret_cast<const std::uint8_t *>(o32);
+    const auto *n = reinterpret_cast<const std::uint8_t *>(n32);
+    for (int i = 0, e = 4 * w; i < e; ++i)
+        d[i] =
+            static_cast<std::uint8_t>(static_cast<std::uint16_t>(o[i] * wo[i] + n[i] * wn[i]) >> 8);
+}
+
+void maskRow(std::uint32_t *d, const std::uint32_t *n, const std::uint32_t *m, int w) {
+    for (int x = 0; x < w; ++x)
+        d[x] = (n[x] & m[x]) | (d[x] & ~m[x]);
+}
+
+// Each pixel takes the new picture once progress exceeds its threshold t (0..99).
+void dissolveRow(std::uint32_t *d, const std::uint32_t *o, const std::uint32_t *n, int w,
+                 const std::uint8_t *t, std::uint8_t p) {
+    for (int x = 0; x < w; ++x) {
+        const std::uint32_t m = 0u - static_cast<std::uint32_t>(t[x] < p);
+        d[x] = (n[x] & m) | (o[x] & ~m);
+    }
+}
+
 void fade(EffectFrame &f) {
     const QImage *old = oldSource(f);
     if (!valid(f) || !old)
         return;
     const std::uint32_t a =
         static_cast<std::uint32_t>(std::clamp(MulDiv(256, f.progress, 100), 0, 256));
-    for (int y = 0; y < f.h; ++y) {
-        const std::uint32_t *o = row(*old, y);
-        const std::uint32_t *n = row(f.pic, y);
-        std::uint32_t *d = row(f.display, y);
-        for (int x = 0; x < f.w; ++x)
-            d[x] = fadePixel(o[x], n[x], a);
-    }
+    for (int y = 0, h = f.h; y < h; ++y)
+        fadeRow(row(f.display, y), row(*old, y), row(f.pic, y), f.w, a);
 }
 
-// A fixed per-transition threshold for every pixel: a counter-based hash keyed by one draw
-// of the transition-seeded generator, so the same pixels switch at the same progress in
-// every frame of one transition (and the loop vectorises).
+// Every pixel gets a threshold drawn with random(100) from the generator seeded for the
+// transition, so the same pixels switch at the same progress in every frame. The thresholds
+// are drawn once for a strip of kDissolveStrip pixels; each row reads the strip from an
+// offset of its own (also drawn), which keeps the frame loop a plain vectorisable blend.
+constexpr int kDissolveStrip = 4096;
+
 void dissolve(EffectFrame &f) {
     const QImage *old = oldSource(f);
     if (!valid(f) || !old)
         return;
-    std::uint32_t key;
+    std::vector<std::uint8_t> strip(2 * kDissolveStrip);
+    std::vector<int> offset(static_cast<size_t>(f.h));
     {
         core::RandomStateGuard guard(f.random, f.transitionSeed);
-        key = f.random.next32();
+        for (int i = 0; i < kDissolveStrip; ++i)
+            strip[static_cast<size_t>(i)] = strip[static_cast<size_t>(i + kDissolveStrip)] =
+                static_cast<std::uint8_t>(f.random.below(100));
+        for (int y = 0; y < f.h; ++y)
+            offset[static_cast<size_t>(y)] = f.random.below(kDissolveStrip);
     }
-    const std::uint32_t p = static_cast<std::uint32_t>(f.progress);
-    for (int y = 0; y < f.h; ++y) {
-        const std::uint32_t *o = row(*old, y);
-        const std::uint32_t *n = row(f.pic, y);
+    const std::uint8_t p = static_cast<std::uint8_t>(f.progress);
+    for (int y = 0, h = f.h; y < h; ++y) {
         std::uint32_t *d = row(f.display, y);
-        const std::uint32_t base = static_cast<std::uint32_t>(y) * static_cast<std::uint32_t>(f.w);
-        for (int x = 0; x < f.w; ++x) {
-            std::uint32_t h = (base + static_cast<std::uint32_t>(x)) * 0x9E3779B1u + key;
-            h ^= h >> 16;
-            h *= 0x85EBCA6Bu;
-            h ^= h >> 13;
-            h *= 0xC2B2AE35u;
-            h ^= h >> 16;
-            const std::uint32_t r = ((h >> 16) * 100u) >> 16; // 0..99
-            d[x] = r < p ? n[x] : o[x];
+        const std::uint32_t *o = row(*old, y), *n = row(f.pic, y);
+        // The doubled strip lets one row read up to kDissolveStrip pixels without wrapping.
+        for (int x = 0; x < f.w; x += kDissolveStrip) {
+            const int len = std::min(kDissolveStrip, f.w - x);
+            dissolveRow(d + x, o + x, n + x, len, strip.data() + offset[static_cast<size_t>(y)], p);
         }
     }
 }
@@ -88,7 +125,7 @@ void randomBarsHorizontal(EffectFrame &f) {
     if (!valid(f))
         return;
     core::RandomStateGuard guard(f.random, f.transitionSeed);
-    for (int y = 0; y < f.h; ++y)
+    for (int y = 0, h = f.h; y < h; ++y)
         if (f.random.below(100) < f.progress)
             std::copy_n(row(f.pic, y), f.w, row(f.display, y));
 }
@@ -99,16 +136,11 @@ void randomBarsVertical(EffectFrame &f) {
     std::vector<std::uint32_t> mask(static_cast<size_t>(f.w));
     {
         core::RandomStateGuard guard(f.random, f.transitionSeed);
-        for (int x = 0; x < f.w; ++x)
+        for (int x = 0, w = f.w; x < w; ++x)
             mask[static_cast<size_t>(x)] = f.random.below(100) < f.progress ? 0xFFFFFFFFu : 0u;
     }
-    const std::uint32_t *m = mask.data();
-    for (int y = 0; y < f.h; ++y) {
-        const std::uint32_t *n = row(f.pic, y);
-        std::uint32_t *d = row(f.display, y);
-        for (int x = 0; x < f.w; ++x)
-            d[x] = (n[x] & m[x]) | (d[x] & ~m[x]);
-    }
+    for (int y = 0, h = f.h; y < h; ++y)
+        maskRow(row(f.display, y), row(f.pic, y), mask.data(), f.w);
 }
 
 void channelMix(EffectFrame &f) {
@@ -135,13 +167,13 @@ void channelMix(EffectFrame &f) {
         weight[a] = weight[b] = 256;
         weight[c] = static_cast<std::uint32_t>(std::clamp(MulDiv(256, P - 66, 33), 0, 256));
     }
-    for (int y = 0; y < f.h; ++y) {
-        const std::uint32_t *o = row(*old, y);
-        const std::uint32_t *n = row(f.pic, y);
-        std::uint32_t *d = row(f.display, y);
-        for (int x = 0; x < f.w; ++x)
-            d[x] = mixChannels(o[x], n[x], weight[0], weight[1], weight[2]);
+    std::vector<std::uint16_t> wn(4 * static_cast<size_t>(f.w)), wo(wn.size());
+    for (size_t i = 0; i < wn.size(); ++i) {
+        wn[i] = static_cast<std::uint16_t>(i % 4 == 3 ? 0 : weight[i % 4]);
+        wo[i] = static_cast<std::uint16_t>(256 - wn[i]);
     }
+    for (int y = 0, h = f.h; y < h; ++y)
+        mixRow(row(f.display, y), row(*old, y), row(f.pic, y), f.w, wn.data(), wo.data());
 }
 
 void pixelate(EffectFrame &f) {
