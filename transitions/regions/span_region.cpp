@@ -146,18 +146,24 @@ SpanRegion SpanBuilder::build() const {
 // every row of the band. Tall, narrow rectangles (column shreds) stay cheap that way.
 SpanRegion SpanBuilder::buildRects() const {
     SpanRegion out(m_w, m_h);
-    std::vector<int> edges;
-    edges.reserve(m_rects.size() * 2);
+    // Rows are bounded by the frame, so edges and rectangles are bucketed by row, not sorted.
+    std::vector<char> isEdge(std::size_t(m_h) + 1, 0);
+    std::vector<int> startsAt(std::size_t(m_h) + 1, 0);
     for (const Rect &r : m_rects) {
-        edges.push_back(r.top);
-        edges.push_back(r.bottom);
+        isEdge[std::size_t(r.top)] = 1;
+        isEdge[std::size_t(r.bottom)] = 1;
+        ++startsAt[std::size_t(r.top) + 1];
     }
-    std::sort(edges.begin(), edges.end());
-    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    std::vector<int> edges;
+    for (int e = 0; e <= m_h; ++e)
+        if (isEdge[std::size_t(e)])
+            edges.push_back(e);
+    for (int e = 0; e < m_h; ++e)
+        startsAt[std::size_t(e) + 1] += startsAt[std::size_t(e)];
+    std::vector<Rect> byTop(m_rects.size());
+    for (const Rect &r : m_rects)
+        byTop[std::size_t(startsAt[std::size_t(r.top)]++)] = r;
 
-    std::vector<Rect> byTop(m_rects);
-    std::sort(byTop.begin(), byTop.end(),
-              [](const Rect &l, const Rect &r) { return l.top < r.top; });
     auto next = byTop.begin();
     std::vector<Rect> active; // sorted by left
     std::vector<Span> band;
@@ -166,10 +172,18 @@ SpanRegion SpanBuilder::buildRects() const {
         const int bandTop = edges[i];
         const int bandBottom = edges[i + 1];
         std::erase_if(active, [&](const Rect &r) { return r.bottom <= bandTop; });
-        for (; next != byTop.end() && next->top <= bandTop; ++next) {
-            auto at = std::upper_bound(active.begin(), active.end(), next->left,
-                                       [](int left, const Rect &r) { return left < r.left; });
-            active.insert(at, *next);
+        // Newcomers are sorted among themselves and merged in: many rectangles often start
+        // on the same row (a row of specks), where one insertion each would be quadratic.
+        const auto firstNew = byTop.begin() + (next - byTop.begin());
+        while (next != byTop.end() && next->top <= bandTop)
+            ++next;
+        if (firstNew != next) {
+            const auto oldCount = active.size();
+            active.insert(active.end(), firstNew, next);
+            const auto mid = active.begin() + std::ptrdiff_t(oldCount);
+            const auto byLeft = [](const Rect &l, const Rect &r) { return l.left < r.left; };
+            std::sort(mid, active.end(), byLeft);
+            std::inplace_merge(active.begin(), mid, active.end(), byLeft);
         }
         band.clear();
         for (const Rect &r : active) {
