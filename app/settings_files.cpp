@@ -2,6 +2,7 @@
 
 #include "core/strict_int.h"
 #include "schedule/schedule_files.h"
+#include "weather/informer_address.h"
 
 #include <QFileInfo>
 
@@ -21,7 +22,7 @@ QString SettingsFiles::defaultSite() {
 }
 
 QString SettingsFiles::defaultInformerBase() {
-    return QStringLiteral("https://informer.gismeteo.ru");
+    return QString::fromLatin1(weather::kDefaultInformerBase);
 }
 
 QString SettingsFiles::pointerPath() const {

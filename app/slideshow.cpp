@@ -1,0 +1,91 @@
+#include "app/slideshow.h"
+
+#include "app/photo_list.h"
+
+namespace kalmo::app {
+
+namespace {
+const QString kCannotLoad = QStringLiteral("Не удается загрузить фото ");
+const QString kCheckAccess =
+    QStringLiteral(", проверьте наличие доступа к каталогу с фоторгафиями");
+} // namespace
+
+void Slideshow::rebuild(const QString &folder) {
+    setPhotos(buildPhotoList(folder), folder);
+}
+
+void Slideshow::setPhotos(const QStringList &photos, const QString &folder) {
+    m_photos = photos;
+    m_folder = folder;
+    m_current = -1;
+}
+
+Slideshow::Action Slideshow::automaticChange(bool folderExists) {
+    // Redraw until the choice differs from the photo shown last; each draw moves the style on.
+    for (;;) {
+        m_styleCounter = m_styleCounter + 1 >= 176 ? 1 : m_styleCounter + 1;
+        if (m_photos.size() < 2)
+            return {Action::Rebuild, 0, {}, {}};
+        m_current = m_random.below(int(m_photos.size()));
+        if (m_current != m_lastShown)
+            break;
+    }
+    const QString &entry = m_photos[m_current];
+    if (!folderExists)
+        return {
+            Action::Caption, 0, {}, kCannotLoad + photoShortName(entry, m_folder) + kCheckAccess};
+    m_lastShown = m_current;
+    return {Action::Show, m_styleCounter, entry, photoCaption(entry)};
+}
+
+int Slideshow::styleOf(Swipe gesture) {
+    switch (gesture) {
+    case Swipe::Left:
+        return 15;
+    case Swipe::Right:
+        return 14;
+    case Swipe::Up:
+        return 20;
+    case Swipe::Down:
+        return 21;
+    }
+    return 15;
+}
+
+Slideshow::Action Slideshow::swipe(Swipe gesture, bool folderExists) {
+    if (m_photos.isEmpty())
+        return {Action::Caption, 0, {}, QStringLiteral("Для просмотра не выбраны фотоматериалы. ")};
+    const bool next = gesture == Swipe::Left || gesture == Swipe::Down;
+    const int count = int(m_photos.size());
+    if (next)
+        m_current = m_current + 1 >= count ? 0 : m_current + 1;
+    else
+        m_current = m_current - 1 < 0 ? count - 1 : m_current - 1;
+    const QString &entry = m_photos[m_current];
+    if (!folderExists)
+        return {Action::Caption,
+                0,
+                {},
+                kCannotLoad + photoShortName(entry, m_folder) + kCheckAccess + (next ? "." : "")};
+    return {Action::Show, styleOf(gesture), entry, photoCaption(entry)};
+}
+
+Slideshow::Action Slideshow::afterViewer(bool folderExists) {
+    if (m_photos.isEmpty())
+        return {};
+    const int count = int(m_photos.size());
+    m_current = m_current + 1 >= count ? 0 : m_current + 1;
+    // Guards an index left beyond a list that shrank meanwhile.
+    if (m_current < 0 || m_current >= count)
+        m_current = 0;
+    const QString &entry = m_photos[m_current];
+    const QString name = photoShortName(entry, m_folder);
+    if (!folderExists)
+        return {Action::Caption,
+                0,
+                {},
+                kCannotLoad + name + QStringLiteral(", проверьте доступ к каталогу с фото.")};
+    return {Action::Show, 130, entry, name};
+}
+
+} // namespace kalmo::app

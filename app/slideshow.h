@@ -1,0 +1,59 @@
+#pragma once
+
+#include "core/random.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace kalmo::app {
+
+// The main screen's photo list and the choices of its slideshow, swipes and photo button,
+// without any widget: each operation says what the screen should do next.
+class Slideshow {
+public:
+    enum class Swipe { Left, Right, Up, Down };
+
+    struct Action {
+        enum Kind {
+            None,    // nothing to show (empty list after the photo viewer)
+            Rebuild, // rebuild the photo list, nothing shown
+            Show,    // load `path` with transition `style`; on success show `caption`
+            Caption, // only a caption (the folder is gone, or nothing to swipe)
+        } kind = None;
+        int style = 0;
+        QString path;
+        QString caption;
+    };
+
+    explicit Slideshow(core::Random &random) : m_random(random) {}
+
+    // Rebuilds the list from the folder; the current index becomes -1.
+    void rebuild(const QString &folder);
+    void setPhotos(const QStringList &photos, const QString &folder);
+
+    // One automatic change. On Show the last shown index is already the new one.
+    Action automaticChange(bool folderExists);
+    Action swipe(Swipe gesture, bool folderExists);
+    // After the photo viewer closed: the entry after the current index.
+    Action afterViewer(bool folderExists);
+
+    const QStringList &photos() const { return m_photos; }
+    QString folder() const { return m_folder; }
+    int currentIndex() const { return m_current; }
+    void setCurrentIndex(int index) { m_current = index; }
+    int lastShown() const { return m_lastShown; }
+    int styleCounter() const { return m_styleCounter; }
+    void reset() { m_current = 0, m_lastShown = 1, m_styleCounter = 0; }
+
+    static int styleOf(Swipe gesture);
+
+private:
+    core::Random &m_random;
+    QStringList m_photos;
+    QString m_folder;
+    int m_current = 0;
+    int m_lastShown = 1;
+    int m_styleCounter = 0;
+};
+
+} // namespace kalmo::app
