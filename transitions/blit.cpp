@@ -45,6 +45,14 @@ void destRange(int pos, int extent, int limit, int &lo, int &hi) {
     }
 }
 
+// One stretched row: d[i] = s[map[i]]. Cloned for AVX2, whose gather instruction makes
+// this loop several times faster where the processor has it.
+__attribute__((target_clones("avx2", "default"))) void
+gatherRow(std::uint32_t *d, const std::uint32_t *s, const int *map, int n) {
+    for (int i = 0; i < n; ++i)
+        d[i] = s[map[i]];
+}
+
 } // namespace
 
 QRect stretchTarget(QSize dst, int dx, int dy, int dw, int dh, QSize src, int sx, int sy, int sw,
@@ -117,10 +125,7 @@ QRect stretchBlt(QImage &dst, int dx, int dy, int dw, int dh, const QImage &src,
         } else if (plainCols) {
             std::memcpy(d, row(src, srcRow) + firstSrcCol, static_cast<size_t>(span) * 4);
         } else {
-            const std::uint32_t *s = row(src, srcRow);
-            const int *map = colMap.data();
-            for (int i = 0; i < span; ++i)
-                d[i] = s[map[i]];
+            gatherRow(d, row(src, srcRow), colMap.data(), span);
         }
         prevSrcRow = srcRow;
         prevDst = d;

@@ -322,7 +322,7 @@ QSize TCustomPicShow::fittedPictureSize() const {
     }
     QSize limit(kFallbackFrameLimit, kFallbackFrameLimit);
     if (const QScreen *s = screen())
-        limit = (QSizeF(s->size()) * s->devicePixelRatio()).toSize().expandedTo(QSize(1, 1));
+        limit = (QSizeF(s->size()) * s->devicePixelRatio()).toSize().expandedTo(this->size());
     if (size.width() > limit.width() || size.height() > limit.height())
         size = size.scaled(limit, Qt::KeepAspectRatio);
     return size.expandedTo(QSize(1, 1));
