@@ -1,0 +1,281 @@
+#include "app/kiosk.h"
+#include "app/photo_loader.h"
+#include "photo/photo_window.h"
+#include "schedule/schedule_window.h"
+#include "ticker/scrolling_text.h"
+#include "transitions/picshow.h"
+#include "video/video_window.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kalmo;
+
+namespace {
+
+void writeAll(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+void savePhoto(const QString &path, QColor colour, QSize size = QSize(64, 48)) {
+    QImage img(size, QImage::Format_RGB32);
+    img.fill(colour);
+    QVERIFY(img.save(path));
+}
+
+// A kiosk on a fresh base folder whose photo folder holds the given photos.
+struct Screen {
+    QTemporaryDir dir;
+    QString base = dir.path() + '/';
+    core::RecordingMessages messages;
+    core::ManualClock clock{QDateTime(QDate(2026, 12, 9), QTime(10, 0))};
+    std::unique_ptr<app::Kiosk> kiosk;
+
+    explicit Screen(const QStringList &photos = {"a.jpg", "b.png"}, bool withFolder = true) {
+        if (withFolder) {
+            QDir(base).mkdir("photo");
+            int hue = 0;
+            for (const QString &p : photos)
+                savePhoto(base + "photo/" + p, QColor::fromHsv((hue += 60) % 360, 200, 200));
+        }
+        // Weather off, so nothing reaches for the network.
+        writeAll(base + "kalmora.ini", "[weather]\nread=0\n");
+        app::Kiosk::Options o;
+        o.baseFolder = base;
+        o.screenSize = QSize(1280, 720);
+        o.messages = &messages;
+        o.clock = &clock;
+        o.randomSeed = 11;
+        kiosk = std::make_unique<app::Kiosk>(o);
+        form().photoLoader().setSynchronous(true);
+        form().picShow().setThreaded(false);
+        form().show();
+    }
+    app::TForm1 &form() { return kiosk->mainWindow(); }
+    QLabel *label(const char *name) { return form().findChild<QLabel *>(name); }
+    QPushButton *button(const char *name) { return form().findChild<QPushButton *>(name); }
+    QString caption() { return label("Label2")->text(); }
+};
+
+} // namespace
+
+class TestMainScreen : public QObject {
+    Q_OBJECT
+private slots:
+    void slideshowShowsPhotosThroughTransitions();
+    void undecodablePhotoRebuildsAndKeepsTheCaption();
+    void largePhotosAreDecodedAtTheShownSize();
+    void vanishedFolderShowsTheErrorCaption();
+    void mouseDragSwipesLikeAFinger();
+    void doubleTapTogglesFullPhoto();
+    void automaticChangeEndsFullPhoto();
+    void rereadAppliesTheNewValues();
+    void rereadOfAMissingFileRetriesInFiveMinutes();
+    void idleWatchRunsOnceWithoutASiteView();
+    void videoAndPhotoButtons();
+    void scheduleButtonFollowsTheViewFlag();
+    void runningTextStartsFromTheFile();
+};
+
+void TestMainScreen::slideshowShowsPhotosThroughTransitions() {
+    Screen s;
+    QCOMPARE(s.kiosk->mainWindow().slideshow().photos().size(), 2);
+    QCOMPARE(s.form().slideshowTimer().interval(), 1000);
+    s.form().onSlideshowTick();
+    QVERIFY(s.caption() == "a" || s.caption() == "b");
+    QVERIFY(!s.form().picShow().empty());
+    QCOMPARE(s.form().picShow().style(), s.form().slideshow().styleCounter());
+    QCOMPARE(s.form().slideshowTimer().interval(), 5000);
+    const QString first = s.caption();
+    s.form().onSlideshowTick();
+    QVERIFY(s.caption() != first);
+}
+
+void TestMainScreen::undecodablePhotoRebuildsAndKeepsTheCaption() {
+    Screen s(QStringList{});
+    writeAll(s.base + "photo/broken.jpg", "not a jpeg at all");
+    writeAll(s.base + "photo/empty.png", "");
+    s.form().slideshow().rebuild(s.base + "photo/");
+    s.form().onSlideshowTick();
+    QCOMPARE(s.caption(), QStringLiteral("Фото"));
+    QCOMPARE(s.form().slideshowTimer().interval(), 1000);
+    QVERIFY(s.form().picShow().empty());
+    QCOMPARE(s.form().slideshow().currentIndex(), -1); // rebuilt
+}
+
+void TestMainScreen::largePhotosAreDecodedAtTheShownSize() {
+    QTemporaryDir dir;
+    savePhoto(dir.filePath("big.jpg"), Qt::red, QSize(3000, 2000));
+    const QImage img = app::PhotoLoader::decode(dir.filePath("big.jpg"), QSize(800, 600));
+    QCOMPARE(img.size(), QSize(800, 533));
+    QCOMPARE(img.format(), QImage::Format_RGB32);
+    // A small photo is not enlarged.
+    savePhoto(dir.filePath("small.png"), Qt::blue, QSize(100, 50));
+    QCOMPARE(app::PhotoLoader::decode(dir.filePath("small.png"), QSize(800, 600)).size(),
+             QSize(100, 50));
+    QVERIFY(app::PhotoLoader::decode(dir.filePath("none.jpg"), QSize(800, 600)).isNull());
+}
+
+void TestMainScreen::vanishedFolderShowsTheErrorCaption() {
+    Screen s({"x.jpg", "y.jpg", "z.jpg"});
+    QVERIFY(QDir(s.base + "photo").removeRecursively());
+    s.form().onSlideshowTick();
+    QVERIFY(s.caption().startsWith(QStringLiteral("Не удается загрузить фото ")));
+    // The next re-read empties the list; ticks then only rebuild.
+    s.form().onRereadTick();
+    QVERIFY(s.form().slideshow().photos().isEmpty());
+}
+
+void TestMainScreen::mouseDragSwipesLikeAFinger() {
+    Screen s({"a.jpg", "b.jpg", "c.jpg"});
+    s.form().slideshow().setCurrentIndex(0);
+    const QString shown = QFileInfo(s.form().slideshow().photos()[1]).completeBaseName();
+    QWidget *target = &s.form().picShow();
+    const QPoint from = target->rect().center();
+    QTest::mousePress(target, Qt::LeftButton, {}, from);
+    QTest::mouseMove(target, from - QPoint(200, 0));
+    QTest::mouseRelease(target, Qt::LeftButton, {}, from - QPoint(200, 0));
+    QCOMPARE(s.form().slideshow().currentIndex(), 1);
+    QCOMPARE(s.caption(), shown);
+    QCOMPARE(s.label("StaticText2")->text(), shown);
+    QCOMPARE(s.form().picShow().style(), 15);
+    QVERIFY(s.form().slideshowTimer().isActive());
+    // A tap is not a swipe.
+    QTest::mouseClick(target, Qt::LeftButton, {}, from);
+    QCOMPARE(s.form().slideshow().currentIndex(), 1);
+}
+
+void TestMainScreen::doubleTapTogglesFullPhoto() {
+    Screen s;
+    s.form().onSlideshowTick();
+    const QString name = s.caption();
+    QTest::mouseDClick(&s.form().picShow(), Qt::LeftButton);
+    QVERIFY(s.form().fullPhoto());
+    QCOMPARE(s.form().picShow().geometry(), s.form().rect());
+    QVERIFY(!s.form().ticker().isVisible());
+    QVERIFY(!s.label("Label2")->isVisible());
+    QVERIFY(!s.button("SpeedButton10")->isVisible());
+    QVERIFY(s.label("StaticText2")->isVisible());
+    QCOMPARE(s.label("StaticText2")->text(), name);
+    QTest::mouseDClick(&s.form().picShow(), Qt::LeftButton);
+    QVERIFY(!s.form().fullPhoto());
+    QCOMPARE(s.form().picShow().geometry(), s.form().layoutRules().picShow1);
+    QVERIFY(s.form().ticker().isVisible());
+    QVERIFY(!s.label("StaticText2")->isVisible());
+}
+
+void TestMainScreen::automaticChangeEndsFullPhoto() {
+    Screen s;
+    s.form().toggleFullPhoto();
+    s.form().onSwipe(app::SwipeDirection::Left); // a swipe keeps it
+    QVERIFY(s.form().fullPhoto());
+    s.form().onSlideshowTick();
+    QVERIFY(!s.form().fullPhoto());
+    QCOMPARE(s.form().picShow().geometry(), s.form().layoutRules().picShow1);
+}
+
+void TestMainScreen::rereadAppliesTheNewValues() {
+    Screen s;
+    writeAll(s.base + "kalmora.ini",
+             "[ini]\nfile=1\n[weather]\nread=0\n[Name]\nButtonSite=Портал\n"
+             "[font]\nsize=10\nsizesite=26\n[time]\nreadsetting=7\nimage=9\n"
+             "[style]\nstyletest=Light\n[dir]\nDirimage=" +
+                 s.base.toUtf8() + "photo/\n");
+    s.form().slideshow().setCurrentIndex(1);
+    s.form().onRereadTick();
+    QCOMPARE(s.button("SpeedButton10")->text(), QStringLiteral("Портал  "));
+    for (const char *name : {"SpeedButton10", "Raspisanie1", "Raspisanie3", "Button21", "Button22"})
+        QCOMPARE(s.button(name)->font().pointSize(), 26);
+    QCOMPARE(s.button("Button21")->text(), QStringLiteral("Видеоматериалы")); // not re-read
+    QCOMPARE(s.form().rereadTimer().interval(), 7 * 60000);
+    QVERIFY(s.form().slideshowTimer().isActive());
+    QCOMPARE(s.form().slideshow().currentIndex(), -1);
+    QVERIFY(s.messages.entries.isEmpty());
+    s.form().onSlideshowTick();
+    QCOMPARE(s.form().slideshowTimer().interval(), 9000);
+}
+
+void TestMainScreen::rereadOfAMissingFileRetriesInFiveMinutes() {
+    Screen s;
+    QVERIFY(QFile::remove(s.base + "kalmora.ini"));
+    const QString site = s.button("SpeedButton10")->text();
+    s.form().onRereadTick();
+    QCOMPARE(s.form().rereadTimer().interval(), 300000);
+    QCOMPARE(s.button("SpeedButton10")->text(), site);
+    writeAll(s.base + "kalmora.ini", "[time]\nreadsetting=2\n");
+    s.form().onRereadTick();
+    QCOMPARE(s.form().rereadTimer().interval(), 120000);
+}
+
+void TestMainScreen::idleWatchRunsOnceWithoutASiteView() {
+    Screen s;
+    s.form().slideshowTimer().stop();
+    s.clock.advanceMs(19000);
+    s.form().onIdleTick();
+    QVERIFY(s.form().idleTimer().isActive());
+    QVERIFY(!s.form().slideshowTimer().isActive());
+    s.clock.advanceMs(1000);
+    s.form().onIdleTick();
+    QVERIFY(!s.form().idleTimer().isActive());
+    QVERIFY(s.form().slideshowTimer().isActive());
+}
+
+void TestMainScreen::videoAndPhotoButtons() {
+    Screen s;
+    QTest::mouseClick(s.button("Button21"), Qt::LeftButton);
+    QCOMPARE(s.messages.texts(), QStringList({QStringLiteral("Доступных видеоматериалов нет!")}));
+    QDir(s.base).mkdir("video");
+    QTest::mouseClick(s.button("Button21"), Qt::LeftButton);
+    auto *video = s.kiosk->windows().form6;
+    QVERIFY(video->isVisible());
+    QVERIFY(!s.form().slideshowTimer().isActive());
+    video->reject();
+    QVERIFY(s.form().slideshowTimer().isActive());
+
+    QTest::mouseClick(s.button("Button22"), Qt::LeftButton);
+    auto *viewer = s.kiosk->windows().form5;
+    QVERIFY(viewer->isVisible());
+    s.form().slideshow().setCurrentIndex(-1);
+    viewer->reject();
+    QCOMPARE(s.form().slideshow().currentIndex(), 0);
+    QCOMPARE(s.form().picShow().style(), 130);
+    QVERIFY(s.form().slideshowTimer().isActive());
+
+    QVERIFY(QDir(s.base + "photo").removeRecursively());
+    QTest::mouseClick(s.button("Button22"), Qt::LeftButton);
+    QCOMPARE(s.messages.texts().last(), QStringLiteral("Доступных фото нет!!!"));
+}
+
+void TestMainScreen::scheduleButtonFollowsTheViewFlag() {
+    Screen s;
+    auto *schedule = s.kiosk->windows().myRaspisanie;
+    s.kiosk->values().scheduleView = false;
+    QTest::mouseClick(s.button("Raspisanie3"), Qt::LeftButton);
+    QVERIFY(schedule->isVisible());
+    QVERIFY(!schedule->bellList()->isVisible());
+    QVERIFY(!schedule->countdown()->isVisible());
+    schedule->reject();
+    s.kiosk->values().scheduleView = true;
+    QTest::mouseClick(s.button("Raspisanie3"), Qt::LeftButton);
+    QVERIFY(schedule->bellList()->isVisible());
+}
+
+void TestMainScreen::runningTextStartsFromTheFile() {
+    Screen s;
+    // The first run reads the relative name "text.txt", missing in a fresh base folder.
+    QCOMPARE(s.form().ticker().text(), QStringLiteral("Отсутствует файл бегущей строки"));
+    QVERIFY(s.form().ticker().isActive());
+    QCOMPARE(s.form().ticker().geometry().top(), 720 - 57);
+    writeAll(s.base + "text.txt", QStringLiteral("Первая\r\nвторая").toUtf8());
+    s.form().onRereadTick(); // the first start wrote base + "text.txt" as the file
+    QCOMPARE(s.form().ticker().text(), QStringLiteral("Перваявторая"));
+}
+
+QTEST_MAIN(TestMainScreen)
+#include "test_main_screen.moc"
