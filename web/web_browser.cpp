@@ -84,7 +84,9 @@ void WebBrowser::load(const QString &address) {
     const QUrl url = addressToUrl(address, m_kind);
     if (m_kind == BrowserKind::Document)
         m_page->setDocument(url);
-    if (!url.isValid()) {
+    // Checked here as well: the engine turns some addresses (view-source:) into a
+    // navigation to another URL, which the page's own check would let through.
+    if (!isNavigationAllowed(m_kind, url, true, m_page->document())) {
         emit navigationRefused(url);
         return;
     }
