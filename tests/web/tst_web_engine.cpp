@@ -72,6 +72,7 @@ private slots:
     void popupLinkStaysInTheView();
     void fileLinkDownloadAndOtherSchemesRefused();
     void noSessionSurvivesTheClose();
+    void sitePdfShownInline();
     void documentWindowShowsPdf();
     void documentLinksDoNotBrowseFiles();
 
@@ -100,6 +101,9 @@ void TestWebEngine::initTestCase() {
                                      "Content-Disposition: attachment; filename=x.bin\r\n"});
     m_server.route("/cookie.html",
                    {"text/html", "<html><body>c</body></html>", "Set-Cookie: visitor=1\r\n"});
+    QFile pdf(QStringLiteral(KALMO_TEST_DATA "/web/schedule.pdf"));
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    m_server.route("/schedule.pdf", {"application/pdf", pdf.readAll(), {}});
     m_server.route("/plain.html", {"text/html", "<html><body>p</body></html>", {}});
 }
 
@@ -204,6 +208,16 @@ void TestWebEngine::noSessionSurvivesTheClose() {
     QCOMPARE(evaluate(siteBrowser()->page(), "document.cookie"), QString());
     QCOMPARE(evaluate(siteBrowser()->page(), "String(localStorage.getItem('k'))"),
              QStringLiteral("null"));
+}
+
+void TestWebEngine::sitePdfShownInline() {
+    QVERIFY(openSite("/schedule.pdf"));
+    WebBrowser *b = siteBrowser();
+    QSignalSpy downloads(b, &Browser::downloadRefused);
+    QTRY_COMPARE_WITH_TIMEOUT(evaluate(b->page(), "document.contentType"),
+                              QStringLiteral("application/pdf"), kLoadMs);
+    QCOMPARE(b->url(), m_server.url("/schedule.pdf"));
+    QVERIFY(downloads.isEmpty());
 }
 
 void TestWebEngine::documentWindowShowsPdf() {
