@@ -23,10 +23,16 @@ KioskPage::KioskPage(BrowserKind kind, QWebEngineProfile *profile, QObject *pare
             [](QWebEngineRegisterProtocolHandlerRequest request) { request.reject(); });
     connect(this, &QWebEnginePage::fileSystemAccessRequested, this,
             [](QWebEngineFileSystemAccessRequest request) { request.reject(); });
+    connect(this, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        if (ok)
+            m_crashReloads = 0;
+    });
     connect(this, &QWebEnginePage::renderProcessTerminated, this,
             [this](RenderProcessTerminationStatus status, int) {
-                if (status == NormalTerminationStatus)
+                // A page that kills its renderer every time gets three tries, not a loop.
+                if (status == NormalTerminationStatus || m_crashReloads >= 3)
                     return;
+                ++m_crashReloads;
                 // Reloading from inside the notification is not allowed; a grey rectangle
                 // on a public screen is worse than one more try.
                 QPointer<KioskPage> self(this);

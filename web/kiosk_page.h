@@ -34,6 +34,7 @@ private:
 
     BrowserKind m_kind;
     QUrl m_document;
+    int m_crashReloads = 0;
 };
 
 } // namespace kalmo::web
