@@ -9,6 +9,8 @@
 #include "photo/photo_window.h"
 #include "schedule/schedule_window.h"
 #include "video/video_window.h"
+#include "web/form_browser.h"
+#include "web/web_browser.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -37,16 +39,18 @@ Kiosk::Kiosk(const Options &options) {
         app->installEventFilter(m_idle.get());
     m_settings = std::make_unique<SettingsFiles>(m_values, *m_messages);
 
-    m_form1 = std::make_unique<TForm1>(MainWindowServices{
-        m_values, *m_settings, *m_messages, *m_clock, *m_idle, m_random, options.screenSize});
+    const web::BrowserFactory browsers =
+        options.browserFactory ? options.browserFactory : web::createWebBrowser;
+    m_form1 = std::make_unique<TForm1>(MainWindowServices{m_values, *m_settings, *m_messages,
+                                                          *m_clock, *m_idle, m_random,
+                                                          options.screenSize, browsers});
     // Secondary windows stay hidden until a main-screen handler opens them.
     m_form3 = std::make_unique<admin::TForm3>(m_values, m_form1.get());
     m_form4 = std::make_unique<admin::TForm4>(m_values, *m_form3, m_form1.get());
     auto form6 = std::make_unique<video::TForm6>(m_values, m_form1.get());
     auto form5 = std::make_unique<photo::TForm5>(m_values, m_form1.get());
-    m_formBrowser = std::make_unique<QDialog>(m_form1.get());
-    m_formBrowser->setObjectName(QStringLiteral("FormBrowser"));
-    m_formBrowser->setWindowTitle(QStringLiteral("FormBrowser"));
+    m_formBrowser = std::make_unique<web::TFormBrowser>(
+        *m_idle, [this] { return m_values.pageSeconds; }, browsers, m_form1.get());
     auto formCalendar = std::make_unique<calendar::TFormCalendar>(m_values, m_form1.get());
     auto formCalendarSetting =
         std::make_unique<calendar::TFormCalendarSetting>(m_values, m_form1.get());

@@ -18,6 +18,10 @@ class TForm4;
 class TPasswordDlg;
 } // namespace kalmo::admin
 
+namespace kalmo::web {
+class TFormBrowser;
+}
+
 namespace kalmo::app {
 
 // The whole program: the program-wide values and the ten windows, created once in order.
@@ -29,6 +33,7 @@ public:
         core::Messages *messages = nullptr; // defaults to on-screen boxes
         const core::Clock *clock = nullptr; // defaults to the system clock
         std::uint64_t randomSeed = 0;       // defaults to a seed from the clock
+        web::BrowserFactory browserFactory; // defaults to the embedded Chromium
     };
 
     explicit Kiosk(const Options &options);
@@ -54,7 +59,7 @@ private:
     std::unique_ptr<admin::TForm4> m_form4;
     std::unique_ptr<QDialog> m_form6;
     std::unique_ptr<QDialog> m_form5;
-    std::unique_ptr<QDialog> m_formBrowser;
+    std::unique_ptr<web::TFormBrowser> m_formBrowser;
     std::unique_ptr<QDialog> m_formCalendar;
     std::unique_ptr<QDialog> m_formCalendarSetting;
     std::unique_ptr<QDialog> m_myRaspisanie;

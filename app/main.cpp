@@ -1,4 +1,5 @@
 #include "app/kiosk.h"
+#include "web/engine_setup.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -8,6 +9,7 @@
 #include <cstdio>
 
 int main(int argc, char *argv[]) {
+    kalmo::web::prepareWebEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kalmo"));
     // Themes are palettes on the Fusion style, so they look alike on every platform.

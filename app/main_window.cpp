@@ -14,6 +14,7 @@
 #include "transitions/picshow.h"
 #include "video/video_window.h"
 #include "weather/weather_informer.h"
+#include "web/site_view.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -107,7 +108,6 @@ TForm1::TForm1(MainWindowServices services, QWidget *parent)
     m_timer1.start();
     m_timer2.start();
     m_timer4.start();
-    m_timer8.start();
 }
 
 TForm1::~TForm1() = default;
@@ -132,7 +132,6 @@ void TForm1::createTimers() {
         {m_timer1, "Timer1", 1000, &TForm1::onSlideshowTick},
         {m_timer2, "Timer2", 1000, &TForm1::onClockTick},
         {m_timer4, "Timer4", 3600000, &TForm1::onWeatherTick},
-        {m_timer8, "Timer8", 1000, &TForm1::onIdleTick},
         {m_timer9, "Timer9", 1800000, &TForm1::onRereadTick},
     };
     for (const auto &t : timers) {
@@ -214,6 +213,26 @@ void TForm1::createControls() {
     m_speedButton3 = navButton("SpeedButton3", forwardPicture(), QStringLiteral("Вперед"));
 
     m_ticker = named(new ticker::TScrollingText(this, &m_s.clock), "ScrollingText");
+
+    web::SiteViewWidgets site;
+    site.host = this;
+    site.closeButton = m_button26;
+    site.backButton = m_speedButton1;
+    site.homeButton = m_speedButton2;
+    site.forwardButton = m_speedButton3;
+    site.mainControls = {m_speedButton10, m_raspisanie1, m_raspisanie3, m_panel3,
+                         m_panel1,        m_button21,    m_button22};
+    site.slideshowTimer = &m_timer1;
+    web::SiteViewSettings siteSettings{[this] { return m_values.site; },
+                                       [this] { return m_values.pageSeconds; }};
+    m_siteView = new web::SiteView(site, m_s.idle, siteSettings,
+                                   m_s.browserFactory ? m_s.browserFactory : web::createWebBrowser);
+    m_siteView->idleTimer()->setObjectName(QStringLiteral("Timer8"));
+    connect(m_speedButton10, &QPushButton::clicked, m_siteView, &web::SiteView::open);
+    connect(m_button26, &QPushButton::clicked, m_siteView, &web::SiteView::close);
+    connect(m_speedButton1, &QToolButton::clicked, m_siteView, &web::SiteView::back);
+    connect(m_speedButton2, &QToolButton::clicked, m_siteView, &web::SiteView::home);
+    connect(m_speedButton3, &QToolButton::clicked, m_siteView, &web::SiteView::forward);
 
     connect(m_raspisanie1, &QPushButton::clicked, this, &TForm1::openCalendar);
     connect(m_raspisanie3, &QPushButton::clicked, this, &TForm1::openSchedule);
@@ -437,25 +456,6 @@ void TForm1::setWeatherShown(bool shown) {
         return;
     m_weatherShown = shown;
     applyLayout();
-}
-
-void TForm1::onIdleTick() {
-    if (m_s.idle.idleSeconds() < static_cast<std::uint32_t>(std::max(0, m_values.pageSeconds)))
-        return;
-    leaveSiteView();
-    m_timer8.stop();
-}
-
-void TForm1::leaveSiteView() {
-    m_button26->hide();
-    m_speedButton1->hide();
-    m_speedButton2->hide();
-    m_speedButton3->hide();
-    for (QWidget *w :
-         std::initializer_list<QWidget *>{m_speedButton10, m_button21, m_button22, m_raspisanie1,
-                                          m_raspisanie3, m_panel3, m_panel1})
-        w->show();
-    m_timer1.start();
 }
 
 void TForm1::openCalendar() {

@@ -11,6 +11,7 @@
 #include "core/messages.h"
 #include "core/program_values.h"
 #include "core/random.h"
+#include "web/browser.h"
 
 #include <QSize>
 #include <QTimer>
@@ -31,6 +32,9 @@ class TScrollingText;
 namespace kalmo::weather {
 class WeatherInformer;
 }
+namespace kalmo::web {
+class SiteView;
+}
 
 namespace kalmo::app {
 
@@ -43,6 +47,7 @@ struct MainWindowServices {
     core::IdleClock &idle;
     core::Random &random;
     QSize screenSize; // the screen the kiosk fills
+    web::BrowserFactory browserFactory;
 };
 
 // The main kiosk screen: clock, weather, photos, running text and the large buttons.
@@ -62,7 +67,6 @@ public:
     void onSlideshowTick(); // Timer1
     void onClockTick();     // Timer2
     void onWeatherTick();   // Timer4
-    void onIdleTick();      // Timer8
     void onRereadTick();    // Timer9
 
     // Navigation.
@@ -78,8 +82,6 @@ public:
 
     // Weather panel shown or hidden: the photo frame takes the freed width.
     void setWeatherShown(bool shown);
-    // Leaves the site view (the browser part comes from the site view controller).
-    void leaveSiteView();
 
     const MainLayout &layoutRules() const { return m_layout; }
     Slideshow &slideshow() { return m_slideshow; }
@@ -91,7 +93,7 @@ public:
     QTimer &slideshowTimer() { return m_timer1; }
     QTimer &clockTimer() { return m_timer2; }
     QTimer &weatherTimer() { return m_timer4; }
-    QTimer &idleTimer() { return m_timer8; }
+    web::SiteView &siteView() { return *m_siteView; }
     QTimer &rereadTimer() { return m_timer9; }
 
 protected:
@@ -148,11 +150,11 @@ private:
     ticker::TScrollingText *m_ticker = nullptr;
     SwipeDetector *m_swipes = nullptr;
     weather::WeatherInformer *m_weather = nullptr;
+    web::SiteView *m_siteView = nullptr; // owns Timer8, the site view's idle close
 
     QTimer m_timer1; // slideshow
     QTimer m_timer2; // clock
     QTimer m_timer4; // weather
-    QTimer m_timer8; // idle close of the site view
     QTimer m_timer9; // settings re-read
 };
 

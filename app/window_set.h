@@ -18,7 +18,9 @@ class TFormCalendarSetting;
 namespace kalmo::schedule {
 class TMyRaspisanie;
 }
-class QDialog;
+namespace kalmo::web {
+class TFormBrowser;
+}
 
 namespace kalmo::app {
 
@@ -28,7 +30,7 @@ struct WindowSet {
     admin::TForm4 *form4 = nullptr;
     video::TForm6 *form6 = nullptr;
     photo::TForm5 *form5 = nullptr;
-    QDialog *formBrowser = nullptr;
+    web::TFormBrowser *formBrowser = nullptr;
     calendar::TFormCalendar *formCalendar = nullptr;
     calendar::TFormCalendarSetting *formCalendarSetting = nullptr;
     schedule::TMyRaspisanie *myRaspisanie = nullptr;

@@ -2,9 +2,11 @@
 #include "app/photo_loader.h"
 #include "photo/photo_window.h"
 #include "schedule/schedule_window.h"
+#include "tests/web/fake_browser.h"
 #include "ticker/scrolling_text.h"
 #include "transitions/picshow.h"
 #include "video/video_window.h"
+#include "web/site_view.h"
 
 #include <QApplication>
 #include <QFile>
@@ -52,6 +54,7 @@ struct Screen {
         o.messages = &messages;
         o.clock = &clock;
         o.randomSeed = 11;
+        o.browserFactory = fakeFactory();
         kiosk = std::make_unique<app::Kiosk>(o);
         form().photoLoader().setSynchronous(true);
         form().picShow().setThreaded(false);
@@ -78,6 +81,7 @@ private slots:
     void rereadAppliesTheNewValues();
     void rereadOfAMissingFileRetriesInFiveMinutes();
     void idleWatchRunsOnceWithoutASiteView();
+    void siteButtonTurnsTheScreenIntoTheSite();
     void videoAndPhotoButtons();
     void scheduleButtonFollowsTheViewFlag();
     void runningTextStartsFromTheFile();
@@ -217,12 +221,32 @@ void TestMainScreen::idleWatchRunsOnceWithoutASiteView() {
     Screen s;
     s.form().slideshowTimer().stop();
     s.clock.advanceMs(19000);
-    s.form().onIdleTick();
-    QVERIFY(s.form().idleTimer().isActive());
+    s.form().siteView().idleTick();
+    QVERIFY(s.form().siteView().idleTimer()->isActive());
     QVERIFY(!s.form().slideshowTimer().isActive());
     s.clock.advanceMs(1000);
-    s.form().onIdleTick();
-    QVERIFY(!s.form().idleTimer().isActive());
+    s.form().siteView().idleTick();
+    QVERIFY(!s.form().siteView().idleTimer()->isActive());
+    QVERIFY(s.form().slideshowTimer().isActive());
+}
+
+void TestMainScreen::siteButtonTurnsTheScreenIntoTheSite() {
+    Screen s;
+    QTest::mouseClick(s.button("SpeedButton10"), Qt::LeftButton);
+    QVERIFY(s.form().siteView().isOpen());
+    QVERIFY(s.button("Button26")->isVisible());
+    QVERIFY(!s.button("Raspisanie1")->isVisible());
+    QVERIFY(!s.label("Panel1")->isVisible());
+    QVERIFY(!s.form().slideshowTimer().isActive());
+    auto *browser = static_cast<FakeBrowser *>(s.form().siteView().browser());
+    QCOMPARE(browser->calls.first(), "load " + s.kiosk->values().site);
+    // Swipes belong to the page while the site is shown.
+    const int index = s.form().slideshow().currentIndex();
+    s.form().onSwipe(app::SwipeDirection::Left);
+    QCOMPARE(s.form().slideshow().currentIndex(), index);
+    QTest::mouseClick(s.button("Button26"), Qt::LeftButton);
+    QVERIFY(!s.form().siteView().isOpen());
+    QVERIFY(s.button("Raspisanie1")->isVisible());
     QVERIFY(s.form().slideshowTimer().isActive());
 }
 
