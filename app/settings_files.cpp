@@ -5,6 +5,7 @@
 #include "weather/informer_address.h"
 
 #include <QFileInfo>
+#include <variant>
 
 namespace kalmo::app {
 
@@ -68,50 +69,7 @@ void SettingsFiles::readPointerAtStart() {
 }
 
 void SettingsFiles::readMainAtStart() {
-    core::ProgramValues &v = m_values;
-    IniFile ini(v.mainSettingsPath, IniFile::Mode::Snapshot);
-    const QString name = QStringLiteral("Name");
-    v.buttonSite = ini.readString(name, QStringLiteral("ButtonSite"), QStringLiteral("САЙТ"));
-    v.buttonCalendar =
-        ini.readString(name, QStringLiteral("ButtonCalendar"), QStringLiteral("Календарь событий"));
-    v.buttonPhoto =
-        ini.readString(name, QStringLiteral("ButtonPhoto"), QStringLiteral("Фотоматериалы"));
-    v.buttonSchedule = ini.readString(name, QStringLiteral("ButtonSchedule"),
-                                      QStringLiteral("Расписание занятий"));
-    v.buttonVideo =
-        ini.readString(name, QStringLiteral("ButtonVideo"), QStringLiteral("Видеоматериалы"));
-
-    const QString time = QStringLiteral("time");
-    v.slideshowMs = readInt(ini, time, QStringLiteral("image"), 5) * 1000;
-    v.video = readInt(ini, time, QStringLiteral("video"), 20);
-    v.zastavka = ini.readString(time, QStringLiteral("zastavka"), QStringLiteral("false"));
-    v.pageSeconds = readInt(ini, time, QStringLiteral("page"), 20);
-    v.rereadMs = readInt(ini, time, QStringLiteral("readsetting"), 30) * 60000;
-
-    v.photoFolder = ini.readString(QStringLiteral("dir"), QStringLiteral("Dirimage"),
-                                   v.baseFolder + QStringLiteral("photo/"));
-    v.videoFolder = ini.readString(QStringLiteral("dir"), QStringLiteral("Dirvideo"),
-                                   v.baseFolder + QStringLiteral("video/"));
-    v.scrollingTextFile = ini.readString(QStringLiteral("file"), QStringLiteral("ScrollingText"),
-                                         QStringLiteral("text.txt"));
-    v.scrollingStep = readInt(ini, QStringLiteral("file"), QStringLiteral("speedScrollingText"), 1);
-
-    v.site = ini.readString(QStringLiteral("site"), QStringLiteral("site"), defaultSite());
-    v.theme = ini.readString(QStringLiteral("style"), QStringLiteral("styletest"),
-                             QStringLiteral("TabletDark"));
-    v.fontName = ini.readString(QStringLiteral("font"), QStringLiteral("style"),
-                                QStringLiteral("Times New Roman"));
-    v.fontSize = readInt(ini, QStringLiteral("font"), QStringLiteral("size"), 18);
-    v.siteFontSize = readInt(ini, QStringLiteral("font"), QStringLiteral("sizesite"), 20);
-    v.fontStyleText =
-        ini.readString(QStringLiteral("Font"), QStringLiteral("StyleFont"), QStringLiteral("[]"));
-
-    v.weather = ini.readBool(QStringLiteral("weather"), QStringLiteral("read"), true);
-    v.cityCode =
-        ini.readString(QStringLiteral("weather"), QStringLiteral("sity"), QStringLiteral("27611"));
-    v.informerBase = ini.readString(QStringLiteral("weather"), QStringLiteral("informer"),
-                                    defaultInformerBase());
-    v.scheduleView = ini.readBool(QStringLiteral("Schedule"), QStringLiteral("View"), true);
+    readKeys(IniFile(m_values.mainSettingsPath, IniFile::Mode::Snapshot), Reader::Start);
 }
 
 bool SettingsFiles::firstStartMain() {
@@ -160,53 +118,84 @@ bool SettingsFiles::firstStartMain() {
 }
 
 SettingsFiles::RereadResult SettingsFiles::reread() {
-    core::ProgramValues &v = m_values;
     {
         IniFile pointer(pointerPath());
-        v.mainSettingsPath = pointer.readString(QStringLiteral("file"), QStringLiteral("filedir"),
-                                                defaultMainPath());
+        m_values.mainSettingsPath =
+            pointer.readString(QStringLiteral("file"), QStringLiteral("filedir"), defaultMainPath());
     }
-    const QFileInfo fi(v.mainSettingsPath);
+    const QFileInfo fi(m_values.mainSettingsPath);
     if (!fi.exists() || !fi.isFile())
         return RereadResult::Missing;
-
-    IniFile ini(v.mainSettingsPath, IniFile::Mode::Snapshot);
-    const QString time = QStringLiteral("time");
-    v.slideshowMs = readInt(ini, time, QStringLiteral("image"), 5) * 1000;
-    v.video = readInt(ini, time, QStringLiteral("video"), 20);
-    v.rereadMs = readInt(ini, time, QStringLiteral("readsetting"), 30) * 60000;
-    v.zastavka = ini.readString(time, QStringLiteral("zastavka"), QStringLiteral("true"));
-    v.pageSeconds = readInt(ini, time, QStringLiteral("page"), 20);
-    v.photoFolder = ini.readString(QStringLiteral("dir"), QStringLiteral("Dirimage"),
-                                   QStringLiteral("/photo/"));
-    v.videoFolder = ini.readString(QStringLiteral("dir"), QStringLiteral("Dirvideo"),
-                                   QStringLiteral("/video/"));
-    v.scrollingTextFile = ini.readString(QStringLiteral("file"), QStringLiteral("ScrollingText"),
-                                         QStringLiteral("text.txt"));
-    v.scrollingStep = readInt(ini, QStringLiteral("file"), QStringLiteral("speedScrollingText"), 1);
-    v.site = ini.readString(QStringLiteral("site"), QStringLiteral("site"), defaultSite());
-    v.fontName = ini.readString(QStringLiteral("font"), QStringLiteral("style"),
-                                QStringLiteral("Times New Roman"));
-    v.fontSize = readInt(ini, QStringLiteral("font"), QStringLiteral("size"), 8);
-    v.siteFontSize = readInt(ini, QStringLiteral("font"), QStringLiteral("sizesite"), 18);
-    v.fontStyleText =
-        ini.readString(QStringLiteral("Font"), QStringLiteral("StyleFont"), QStringLiteral("[]"));
-    v.theme = ini.readString(QStringLiteral("style"), QStringLiteral("styletest"),
-                             QStringLiteral("Light"));
-    v.cityCode =
-        ini.readString(QStringLiteral("weather"), QStringLiteral("sity"), QStringLiteral("27611"));
-    v.informerBase = ini.readString(QStringLiteral("weather"), QStringLiteral("informer"),
-                                    defaultInformerBase());
-    v.buttonSite = ini.readString(QStringLiteral("Name"), QStringLiteral("ButtonSite"),
-                                  QStringLiteral("САЙТ"));
-    v.weather = ini.readBool(QStringLiteral("weather"), QStringLiteral("read"), true);
-    v.checkBold =
-        ini.readString(QStringLiteral("Check"), QStringLiteral("fsBold"), QStringLiteral("false"));
-    v.checkItalic = ini.readString(QStringLiteral("Check"), QStringLiteral("fsItalic"),
-                                   QStringLiteral("false"));
-    v.checkUnderline = ini.readString(QStringLiteral("Check"), QStringLiteral("fsUnderline"),
-                                      QStringLiteral("false"));
+    readKeys(IniFile(m_values.mainSettingsPath, IniFile::Mode::Snapshot), Reader::Reread);
     return RereadResult::Done;
+}
+
+namespace {
+
+using core::ProgramValues;
+using Field = std::variant<QString ProgramValues::*, int ProgramValues::*, bool ProgramValues::*>;
+
+// A key of the main settings file: where it goes, and its default for each reader
+// (nullptr: that reader leaves it alone). "{base}" stands for the base folder, "{site}" and
+// "{informer}" for the built-in addresses.
+struct MainKey {
+    const char *section;
+    const char *key;
+    Field field;
+    const char *atStart;
+    const char *atReread;
+    int scale = 1; // integers kept in milliseconds
+};
+
+const MainKey kMainKeys[] = {
+    {"Name", "ButtonSite", &ProgramValues::buttonSite, "САЙТ", "САЙТ"},
+    {"Name", "ButtonCalendar", &ProgramValues::buttonCalendar, "Календарь событий", nullptr},
+    {"Name", "ButtonPhoto", &ProgramValues::buttonPhoto, "Фотоматериалы", nullptr},
+    {"Name", "ButtonSchedule", &ProgramValues::buttonSchedule, "Расписание занятий", nullptr},
+    {"Name", "ButtonVideo", &ProgramValues::buttonVideo, "Видеоматериалы", nullptr},
+    {"time", "image", &ProgramValues::slideshowMs, "5", "5", 1000},
+    {"time", "video", &ProgramValues::video, "20", "20"},
+    {"time", "zastavka", &ProgramValues::zastavka, "false", "true"},
+    {"time", "page", &ProgramValues::pageSeconds, "20", "20"},
+    {"time", "readsetting", &ProgramValues::rereadMs, "30", "30", 60000},
+    {"dir", "Dirimage", &ProgramValues::photoFolder, "{base}photo/", "/photo/"},
+    {"dir", "Dirvideo", &ProgramValues::videoFolder, "{base}video/", "/video/"},
+    {"file", "ScrollingText", &ProgramValues::scrollingTextFile, "text.txt", "text.txt"},
+    {"file", "speedScrollingText", &ProgramValues::scrollingStep, "1", "1"},
+    {"site", "site", &ProgramValues::site, "{site}", "{site}"},
+    {"style", "styletest", &ProgramValues::theme, "TabletDark", "Light"},
+    {"font", "style", &ProgramValues::fontName, "Times New Roman", "Times New Roman"},
+    {"font", "size", &ProgramValues::fontSize, "18", "8"},
+    {"font", "sizesite", &ProgramValues::siteFontSize, "20", "18"},
+    {"Font", "StyleFont", &ProgramValues::fontStyleText, "[]", "[]"},
+    {"Check", "fsBold", &ProgramValues::checkBold, nullptr, "false"},
+    {"Check", "fsItalic", &ProgramValues::checkItalic, nullptr, "false"},
+    {"Check", "fsUnderline", &ProgramValues::checkUnderline, nullptr, "false"},
+    {"weather", "read", &ProgramValues::weather, "1", "1"},
+    {"weather", "sity", &ProgramValues::cityCode, "27611", "27611"},
+    {"weather", "informer", &ProgramValues::informerBase, "{informer}", "{informer}"},
+    {"Schedule", "View", &ProgramValues::scheduleView, "1", nullptr},
+};
+
+} // namespace
+
+void SettingsFiles::readKeys(const IniFile &ini, Reader reader) {
+    for (const MainKey &k : kMainKeys) {
+        const char *fallback = reader == Reader::Start ? k.atStart : k.atReread;
+        if (!fallback)
+            continue;
+        QString defaultText = QString::fromUtf8(fallback);
+        defaultText.replace(QLatin1String("{base}"), m_values.baseFolder);
+        defaultText.replace(QLatin1String("{site}"), defaultSite());
+        defaultText.replace(QLatin1String("{informer}"), defaultInformerBase());
+        const QString section = QLatin1String(k.section), key = QLatin1String(k.key);
+        if (auto text = std::get_if<QString ProgramValues::*>(&k.field))
+            m_values.*(*text) = ini.readString(section, key, defaultText);
+        else if (auto number = std::get_if<int ProgramValues::*>(&k.field))
+            m_values.*(*number) = readInt(ini, section, key, defaultText.toInt()) * k.scale;
+        else if (auto flag = std::get_if<bool ProgramValues::*>(&k.field))
+            m_values.*(*flag) = ini.readBool(section, key, defaultText.toInt() != 0);
+    }
 }
 
 } // namespace kalmo::app

@@ -36,6 +36,9 @@ public:
     RereadResult reread();
 
 private:
+    enum class Reader { Start, Reread };
+    // Every key of the main settings file that this reader reads, with its defaults.
+    void readKeys(const core::IniFile &ini, Reader reader);
     int readInt(const core::IniFile &ini, const QString &section, const QString &key,
                 int defaultValue);
     void report(const QString &text);

@@ -44,7 +44,7 @@ signals:
     void downloadRefused(const QUrl &url);
 };
 
-// Creates a control on `owner` (its parent, no layout), with the spec applied but
+// Creates a control on `owner` (its parent, no layout), with `spec` applied but
 // nothing loaded yet.
 using BrowserFactory = std::function<Browser *(QWidget *owner, const BrowserSpec &spec)>;
 

@@ -8,6 +8,7 @@
 #include "video/video_window.h"
 #include "web/site_view.h"
 
+#include "tests/support/test_files.h"
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -17,13 +18,10 @@
 
 using namespace kalmo;
 
-namespace {
+using kalmo::testing::readAll;
+using kalmo::testing::writeAll;
 
-void writeAll(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+namespace {
 
 void savePhoto(const QString &path, QColor colour, QSize size = QSize(64, 48)) {
     QImage img(size, QImage::Format_RGB32);

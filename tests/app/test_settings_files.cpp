@@ -2,6 +2,7 @@
 #include "core/ini_file.h"
 #include "schedule/schedule_files.h"
 
+#include "tests/support/test_files.h"
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,18 +12,10 @@ using kalmo::core::IniFile;
 using kalmo::core::ProgramValues;
 using kalmo::core::RecordingMessages;
 
+using kalmo::testing::readAll;
+using kalmo::testing::writeAll;
+
 namespace {
-
-QByteArray readAll(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 QByteArray fixture(const QString &name, const QString &base) {
     QByteArray bytes = readAll(QStringLiteral(KALMO_TEST_DATA "/app/") + name);

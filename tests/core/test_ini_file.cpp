@@ -1,5 +1,6 @@
 #include "core/ini_file.h"
 
+#include "tests/support/test_files.h"
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
@@ -11,18 +12,10 @@ using kalmo::core::IniFile;
 using kalmo::core::IniWriteError;
 using kalmo::core::TextEncoding;
 
+using kalmo::testing::readAll;
+using kalmo::testing::writeAll;
+
 namespace {
-
-QByteArray readAll(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // Content written by the kill test's child; each version is complete or absent.
 QByteArray bigValue(char c) {
