@@ -6,8 +6,8 @@
 
 #include "core/clock.h"
 #include "core/idle_clock.h"
-#include "http_server.h"
 #include "main_window_stub.h"
+#include "tests/support/http_server.h"
 #include "web/engine_setup.h"
 #include "web/site_view.h"
 
@@ -18,6 +18,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <cstdio>
+
+using kalmo::testing::HttpServer;
 
 using namespace kalmo;
 

@@ -2,10 +2,12 @@
 #include "app/photo_loader.h"
 #include "photo/photo_window.h"
 #include "schedule/schedule_window.h"
+#include "tests/support/http_server.h"
 #include "tests/web/fake_browser.h"
 #include "ticker/scrolling_text.h"
 #include "transitions/picshow.h"
 #include "video/video_window.h"
+#include "weather/weather_informer.h"
 #include "web/site_view.h"
 
 #include "tests/support/test_files.h"
@@ -13,6 +15,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -37,15 +40,16 @@ struct Screen {
     core::ManualClock clock{QDateTime(QDate(2026, 12, 9), QTime(10, 0))};
     std::unique_ptr<app::Kiosk> kiosk;
 
-    explicit Screen(const QStringList &photos = {"a.jpg", "b.png"}, bool withFolder = true) {
+    explicit Screen(const QStringList &photos = {"a.jpg", "b.png"}, bool withFolder = true,
+                    const QByteArray &settings = "[weather]\nread=0\n") {
         if (withFolder) {
             QDir(base).mkdir("photo");
             int hue = 0;
             for (const QString &p : photos)
                 savePhoto(base + "photo/" + p, QColor::fromHsv((hue += 60) % 360, 200, 200));
         }
-        // Weather off, so nothing reaches for the network.
-        writeAll(base + "kalmora.ini", "[weather]\nread=0\n");
+        // Weather off unless asked for, so nothing reaches for the network.
+        writeAll(base + "kalmora.ini", settings);
         app::Kiosk::Options o;
         o.baseFolder = base;
         o.screenSize = QSize(1280, 720);
@@ -83,6 +87,7 @@ private slots:
     void videoAndPhotoButtons();
     void scheduleButtonFollowsTheViewFlag();
     void runningTextStartsFromTheFile();
+    void weatherPanelNarrowsThePhoto();
 };
 
 void TestMainScreen::slideshowShowsPhotosThroughTransitions() {
@@ -297,6 +302,43 @@ void TestMainScreen::runningTextStartsFromTheFile() {
     writeAll(s.base + "text.txt", QStringLiteral("Первая\r\nвторая").toUtf8());
     s.form().onRereadTick(); // the first start wrote base + "text.txt" as the file
     QCOMPARE(s.form().ticker().text(), QStringLiteral("Перваявторая"));
+}
+
+void TestMainScreen::weatherPanelNarrowsThePhoto() {
+    kalmo::testing::HttpServer informer;
+    QFile forecast(QStringLiteral(KALMO_TEST_DATA "/weather/forecast.xml"));
+    QVERIFY(forecast.open(QIODevice::ReadOnly));
+    informer.respond(200, forecast.readAll());
+    // The condition pictures are found relative to the working folder, the base folder.
+    QTemporaryDir work;
+    QVERIFY(QDir(work.path()).mkdir("cloudiness"));
+    for (const QString &name :
+         QDir(QStringLiteral(KALMO_ASSETS "/cloudiness")).entryList(QDir::Files))
+        QFile::copy(QStringLiteral(KALMO_ASSETS "/cloudiness/") + name,
+                    work.path() + "/cloudiness/" + name);
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(work.path());
+
+    Screen s({"a.jpg", "b.jpg"}, true,
+             "[weather]\nread=1\ninformer=" + informer.base().toUtf8() + "\n");
+    QSignalSpy shown(&s.form().weatherInformer(), &weather::WeatherInformer::weatherShown);
+    QVERIFY(shown.wait(10000));
+    QCOMPARE(shown.last().at(0).toBool(), true);
+    auto *panel2 = s.form().findChild<QWidget *>("Panel2");
+    auto *panel4 = s.form().findChild<QWidget *>("Panel4");
+    QVERIFY(panel4->isVisible());
+    QCOMPARE(panel4->geometry(), QRect(6, 169, 304, 720 - 250));
+    QCOMPARE(panel2->geometry(), QRect(310, 169, 1280 - 304 - 10, 720 - 250));
+    QCOMPARE(s.form().picShow().geometry(), panel2->geometry().adjusted(10, 10, -10, -10));
+
+    // A flag cleared at a re-read leaves the panel until the hourly refresh.
+    writeAll(s.base + "kalmora.ini", "[weather]\nread=0\n");
+    s.form().onRereadTick();
+    QVERIFY(panel4->isVisible());
+    s.form().onWeatherTick();
+    QVERIFY(!panel4->isVisible());
+    QCOMPARE(panel2->geometry(), QRect(6, 169, 1280 - 10, 720 - 250));
+    QDir::setCurrent(before);
 }
 
 QTEST_MAIN(TestMainScreen)

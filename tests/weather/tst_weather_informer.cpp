@@ -2,6 +2,7 @@
 
 #include "core/clock.h"
 
+#include "tests/support/http_server.h"
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
@@ -17,58 +18,7 @@ using namespace kalmo::weather;
 
 namespace {
 
-// A one-purpose HTTP server: answers every request with a canned response, or keeps
-// the connection open and says nothing.
-class FakeInformer : public QObject {
-    Q_OBJECT
-public:
-    FakeInformer() {
-        connect(&m_server, &QTcpServer::newConnection, this, &FakeInformer::accept);
-        m_server.listen(QHostAddress::LocalHost);
-    }
-    QString base() const {
-        return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort());
-    }
-    void respond(int status, const QByteArray &body) {
-        m_silent = false;
-        m_status = status;
-        m_body = body;
-    }
-    void beSilent() { m_silent = true; }
-    QStringList paths;
-
-signals:
-    void clientGone();
-
-private:
-    void accept() {
-        while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-            connect(socket, &QTcpSocket::disconnected, this, &FakeInformer::clientGone);
-            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });
-        }
-    }
-    void serve(QTcpSocket *socket) {
-        QByteArray &request = m_pending[socket];
-        request += socket->readAll();
-        if (!request.contains("\r\n\r\n"))
-            return;
-        paths << QString::fromLatin1(request.split(' ').value(1));
-        request.clear();
-        if (m_silent)
-            return;
-        socket->write("HTTP/1.1 " + QByteArray::number(m_status) + " Whatever\r\n" +
-                      "Content-Type: text/xml\r\nConnection: close\r\nContent-Length: " +
-                      QByteArray::number(m_body.size()) + "\r\n\r\n" + m_body);
-        socket->disconnectFromHost();
-    }
-
-    QTcpServer m_server;
-    QHash<QTcpSocket *, QByteArray> m_pending;
-    bool m_silent = false;
-    int m_status = 200;
-    QByteArray m_body;
-};
+using FakeInformer = kalmo::testing::HttpServer;
 
 QByteArray fixture() {
     QFile f(QStringLiteral(KALMO_TEST_DATA "/weather/forecast.xml"));
@@ -162,7 +112,7 @@ private slots:
 
     void showsFourRowsLaidOutFromThePanel() {
         QVERIFY(fetch());
-        QCOMPARE(m_server->paths, QStringList{"/xml/27611.xml"});
+        QCOMPARE(m_server->requests, QStringList{"/xml/27611.xml"});
         QVERIFY(m_panel->isVisibleTo(m_window.get()));
         QCOMPARE(rowCount(), 4);
         const QList<int> tops{5, 205, 405, 605};
@@ -305,7 +255,7 @@ private slots:
         QSignalSpy gone(&silent, &FakeInformer::clientGone);
         m_informer->setInformerBase(silent.base());
         m_informer->refresh();
-        QTRY_COMPARE(silent.paths.size(), 1); // the first request is out
+        QTRY_COMPARE(silent.requests.size(), 1); // the first request is out
         m_informer->setInformerBase(m_server->base());
         QVERIFY(fetch()); // exactly one answer: the first fetch is gone
         QCOMPARE(rowCount(), 4);
@@ -322,7 +272,7 @@ private slots:
         QCOMPARE(shown.size(), 1); // no network round trip
         QCOMPARE(shown.at(0).at(0).toBool(), false);
         verifyHidden();
-        QCOMPARE(m_server->paths.size(), 1);
+        QCOMPARE(m_server->requests.size(), 1);
 
         m_informer->setEnabled(true);
         QVERIFY(fetch());

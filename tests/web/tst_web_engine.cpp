@@ -1,8 +1,8 @@
 // Needs Chromium: the real browser control against a local HTTP server and local files.
 #include "core/clock.h"
 #include "core/idle_clock.h"
-#include "http_server.h"
 #include "main_window_stub.h"
+#include "tests/support/http_server.h"
 #include "web/engine_setup.h"
 #include "web/form_browser.h"
 #include "web/kiosk_page.h"
@@ -13,6 +13,8 @@
 #include <QSignalSpy>
 #include <QWebEngineView>
 #include <QtTest>
+
+using kalmo::testing::HttpServer;
 
 using namespace kalmo;
 using namespace kalmo::web;
