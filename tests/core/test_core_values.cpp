@@ -165,6 +165,7 @@ void TestCoreValues::fontStyleText() {
 }
 
 void TestCoreValues::themes() {
+    const QColor platform = Themes::windowColour();
     const QStringList names = Themes::names();
     QCOMPARE(names.size(), 30);
     QCOMPARE(names.first(), QString("Windows"));
@@ -178,6 +179,10 @@ void TestCoreValues::themes() {
     QCOMPARE(Themes::windowColour(), dark);
     QCOMPARE(Themes::apply("Light"), QString());
     QVERIFY(Themes::windowColour().lightness() > 192);
+    // "Windows" is the platform's own look again.
+    QCOMPARE(Themes::apply("TabletDark"), QString());
+    QCOMPARE(Themes::apply("Windows"), QString());
+    QCOMPARE(Themes::windowColour(), platform);
 }
 
 QTEST_MAIN(TestCoreValues)
