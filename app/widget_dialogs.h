@@ -6,12 +6,13 @@ class QWidget;
 
 namespace kalmo::app {
 
-// File-open and folder-picking dialogs on screen.
+// File-open and folder-picking dialogs on screen, shown window-modal without a nested loop.
 class WidgetDialogs : public core::Dialogs {
 public:
     explicit WidgetDialogs(QWidget *parent = nullptr) : m_parent(parent) {}
-    QString openFile(const QString &title, const QString &startDir, const QString &filter) override;
-    QString pickFolder(const QString &title, const QString &startDir) override;
+    void openFile(const QString &title, const QString &startDir, const QString &filter,
+                  Answer done) override;
+    void pickFolder(const QString &title, const QString &startDir, Answer done) override;
 
 private:
     QWidget *m_parent;
