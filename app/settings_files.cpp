@@ -120,8 +120,8 @@ bool SettingsFiles::firstStartMain() {
 SettingsFiles::RereadResult SettingsFiles::reread() {
     {
         IniFile pointer(pointerPath());
-        m_values.mainSettingsPath =
-            pointer.readString(QStringLiteral("file"), QStringLiteral("filedir"), defaultMainPath());
+        m_values.mainSettingsPath = pointer.readString(
+            QStringLiteral("file"), QStringLiteral("filedir"), defaultMainPath());
     }
     const QFileInfo fi(m_values.mainSettingsPath);
     if (!fi.exists() || !fi.isFile())
