@@ -1,6 +1,7 @@
 #include "admin/access_window.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,6 +35,16 @@ TForm4::TForm4(const core::ProgramValues &values, QDialog &settingsDialog, QWidg
     cancel->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &TForm4::checkPassword);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TForm4::keyPressEvent(QKeyEvent *event) {
+    // Neither Escape nor Enter answers for a button here; keys go to the entry only.
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
+        event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TForm4::openWindow() {

@@ -22,6 +22,9 @@ public:
     QLineEdit *entry() const { return m_entry; }
     QLabel *message() const { return m_message; }
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     const core::ProgramValues &m_values;
     QDialog &m_settings;

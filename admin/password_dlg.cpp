@@ -18,6 +18,7 @@ TPasswordDlg::TPasswordDlg(const core::ProgramValues &values, core::Messages &me
     auto *label = new QLabel(QStringLiteral("Введите пароль для закрытия программы"), this);
     m_entry->setObjectName(QStringLiteral("Password"));
     m_entry->setEchoMode(QLineEdit::Password);
+    m_entry->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // '*'
     m_entry->setAccessibleName(QStringLiteral("Пароль"));
 
     auto *buttons = new QDialogButtonBox(this);

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -107,6 +108,9 @@ void TestMainWindow::altF4AsksForThePassword() {
     QTest::keyClick(&f.form1(), Qt::Key_F4, Qt::AltModifier);
     QVERIFY(dlg->isVisible());
     QCOMPARE(dlg->entry()->text(), QString("******"));
+    QCOMPARE(dlg->entry()->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
+                                              dlg->entry()),
+             int('*'));
     // Enter with the entry unchanged: wrong password, box, dialog gone, kiosk running.
     QTest::keyClick(dlg->entry(), Qt::Key_Return);
     QVERIFY(!dlg->isVisible());
@@ -147,7 +151,12 @@ void TestMainWindow::ctrlF3OpensTheAccessWindow() {
     QTest::keyClick(&f.form1(), Qt::Key_F3, Qt::ControlModifier);
     QVERIFY(access->isVisible());
     QCOMPARE(access->message()->text(), QString());
+    // Escape and Enter answer for no button.
+    QTest::keyClick(access->entry(), Qt::Key_Escape);
+    QVERIFY(access->isVisible());
     access->entry()->setText("nope");
+    QTest::keyClick(access->entry(), Qt::Key_Return);
+    QCOMPARE(access->message()->text(), QString());
     access->checkPassword();
     access->checkPassword();
     QCOMPARE(access->message()->text(), QStringLiteral("Неверный пароль"));
