@@ -30,6 +30,8 @@ WeatherInformer::WeatherInformer(QWidget *panel4, const core::Clock &clock, QObj
     : QObject(parent), m_panel(panel4), m_clock(clock),
       m_base(QString::fromLatin1(kDefaultInformerBase)) {
     m_network.setProxyFactory(new SystemProxies); // the manager owns it
+    m_timeout.setParent(this); // a named child, so a test can fire it without waiting
+    m_timeout.setObjectName(QStringLiteral("fetchTimeout"));
     m_timeout.setSingleShot(true);
     m_timeout.setInterval(kDefaultTimeoutMs);
     connect(&m_timeout, &QTimer::timeout, this, &WeatherInformer::onTimeout);
