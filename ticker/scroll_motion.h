@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QObject>
 #include <cstdint>
 
 namespace kalmo::ticker {
+Q_NAMESPACE
 
 enum TScrollDirection { sdLeftToRight, sdRightToLeft };
+Q_ENUM_NS(TScrollDirection)
 
 // The line never measures its text: every character counts as wide as the font's point
 // size in pixels. Saturates so that huge texts cannot overflow the 32-bit position.

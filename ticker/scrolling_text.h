@@ -24,6 +24,8 @@ class TScrollingText : public QFrame {
     Q_PROPERTY(int DroppedFrames READ droppedFrames WRITE setDroppedFrames)
     Q_PROPERTY(QString Text READ text WRITE setText)
     Q_PROPERTY(int TextTopPosition READ textTopPosition WRITE setTextTopPosition)
+    Q_PROPERTY(kalmo::ticker::TScrollDirection TextScrollDirection READ textScrollDirection WRITE
+                   setTextScrollDirection)
 
 public:
     // The clock paces the frames; without one the system clock is used.

@@ -57,7 +57,7 @@ private slots:
         QCOMPARE(line.textTopPosition(), 0);
         QCOMPARE(line.step(), 1);
         QCOMPARE(line.droppedFrames(), 0);
-        QCOMPARE(line.textScrollDirection(), sdRightToLeft);
+        QCOMPARE(line.property("TextScrollDirection").value<TScrollDirection>(), sdRightToLeft);
         QCOMPARE(line.interval(), 0);
         QVERIFY(!line.findChild<QTimer *>()->isActive());
     }
@@ -87,7 +87,7 @@ private slots:
         QVERIFY(!line.findChild<QTimer *>()->isActive());
         QCOMPARE(stopped.count(), 1);
 
-        line.setTextScrollDirection(sdLeftToRight);
+        QVERIFY(line.setProperty("TextScrollDirection", QStringLiteral("sdLeftToRight")));
         line.Play(); // 3 characters at 16 pt start 48 px left of the band
         QCOMPARE(line.scrollPosition(), -48);
         QCOMPARE(started.count(), 2);
