@@ -6,7 +6,8 @@
 namespace kalmo::transitions::regions {
 
 void TComplexRegion::Clear() {
-    m_rects = {};
+    // Assigning {} would keep the old block; a cleared collector holds none.
+    std::vector<Rect>().swap(m_rects);
     constexpr int big = std::numeric_limits<int>::max();
     m_bounds = {big, big, -big, -big};
 }

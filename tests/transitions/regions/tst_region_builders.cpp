@@ -141,7 +141,12 @@ void TestRegionBuilders::complexRegionCollectsRectangles() {
     QCOMPARE(rgn.Capacity(), 1000);
     rgn.Clear();
     QCOMPARE(rgn.Count(), 0);
+    QCOMPARE(rgn.Capacity(), 0); // the block is freed, not kept for reuse
+    QCOMPARE(rgn.Bounds().left, 2147483647);
+    QCOMPARE(rgn.Bounds().right, -2147483647);
     QVERIFY(!rgn.CreateRegion(10, 10).has_value());
+    rgn.AddRect(0, 0, 1, 1);
+    QCOMPARE(rgn.Capacity(), 500);
 }
 
 void TestRegionBuilders::rotatePointsTurnsClockwise() {
