@@ -485,7 +485,8 @@ void TCustomPicShow::startTransitionTimer() {
     if (m_timer.running())
         return;
     int delay = m_delay;
-    if (delay > m_timerMax)
+    // Limits of (0, 0) mean the platform timer could not be asked: they change nothing.
+    if (m_timerMax > 0 && delay > m_timerMax)
         delay = m_timerMax;
     int resolution = delay / 10;
     if (resolution < m_timerMin) {

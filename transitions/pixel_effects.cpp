@@ -39,22 +39,9 @@ inline std::uint32_t fadePixel(std::uint32_t o, std::uint32_t n, std::uint32_t a
 }
 
 // Row loops over plain pointers so that the compiler can vectorise them. Blending works on
-// the bytes of the row in 16-bit lanes: v * (256 - w) + n * w <= 255 * 256 fits.
-void fadeRow(std::uint32_t *d32, const std::uint32_t *o32, const std::uint32_t *n32, int w,
-             std::uint32_t a) {
-    auto *d = reinterpret_cast<std::uint8_t *>(d32);
-    const auto *o = reinterpret_cast<const std::uint8_t *>(o32);
-    const auto *n = reinterpret_cast<const std::uint8_t *>(n32);
-    const std::uint16_t wa = static_cast<std::uint16_t>(a),
-                        wo = static_cast<std::uint16_t>(256 - a);
-    for (int i = 0, e = 4 * w; i < e; ++i) {
-        const std::uint16_t t = static_cast<std::uint16_t>(o[i] * wo + n[i] * wa);
-        d[i] = static_cast<std::uint8_t>(t >> 8);
-    }
-}
-
-// Like fadeRow with a weight per byte of the row (the caller lays out blue, green, red and 0
-// for the fourth byte, which so keeps its value).
+// the bytes of the row in 16-bit lanes, with a weight per byte (the caller lays out blue,
+// green, red and 0 for the fourth byte, which so keeps its value):
+// v * (256 - w) + n * w <= 255 * 256 fits.
 void mixRow(std::uint32_t *d32, const std::uint32_t *o32, const std::uint32_t *n32, int w,
             const std::uint16_t *wn, const std::uint16_t *wo) {
     auto *d = reinterpret_cast<std::uint8_t *>(d32);
@@ -83,10 +70,16 @@ void fade(EffectFrame &f) {
     const QImage *old = oldSource(f);
     if (!valid(f) || !old)
         return;
-    const std::uint32_t a =
-        static_cast<std::uint32_t>(std::clamp(MulDiv(256, f.progress, 100), 0, 256));
+    const std::uint16_t a =
+        static_cast<std::uint16_t>(std::clamp(MulDiv(256, f.progress, 100), 0, 256));
+    // Blue, green and red move toward the new picture; the fourth byte keeps its value.
+    std::vector<std::uint16_t> wn(4 * static_cast<size_t>(f.w)), wo(wn.size());
+    for (size_t i = 0; i < wn.size(); ++i) {
+        wn[i] = i % 4 == 3 ? 0 : a;
+        wo[i] = static_cast<std::uint16_t>(256 - wn[i]);
+    }
     for (int y = 0, h = f.h; y < h; ++y)
-        fadeRow(row(f.display, y), row(*old, y), row(f.pic, y), f.w, a);
+        mixRow(row(f.display, y), row(*old, y), row(f.pic, y), f.w, wn.data(), wo.data());
 }
 
 // Every pixel gets a threshold drawn with random(100) from the generator seeded for the
@@ -207,11 +200,18 @@ void pixelate(EffectFrame &f) {
     QImage mixed;
     int sx = xs, sy = ys;
     if (P >= 41 && P <= 59) {
-        // Blend only the small central rectangle the stretch reads.
-        mixed = old->copy(centre);
-        blendRect(mixed, f.pic.copy(centre), 5 * P - 200, mixed.rect());
+        if (f.display.rect().contains(centre)) {
+            // Blend only the small central rectangle the stretch reads.
+            mixed = old->copy(centre);
+            blendRect(mixed, f.pic.copy(centre), 5 * P - 200, mixed.rect());
+            sx = sy = 0;
+        } else {
+            // A rectangle reaching past a tiny frame: blend the frame itself, so that the
+            // stretch clamps to its edge pixels as it does outside this range.
+            mixed = old->copy();
+            blendRect(mixed, f.pic, 5 * P - 200, centre);
+        }
         source = &mixed;
-        sx = sy = 0;
     }
     stretchBlt(f.display, -2 * xs, -2 * ys, W + 4 * xs, H + 4 * ys, *source, sx, sy, sw, sh);
 }

@@ -99,7 +99,9 @@ void drawStyle(QImage &display, const QImage &oldPic, const QImage &pic, int sty
         return;
     const QPoint extent = progressExtents(w, h, progress);
     EffectFrame frame{display, pic, w, h, extent.x(), extent.y(), progress, transitionSeed, random};
-    frame.old = &oldPic;
+    // A frame the caller filled may have been drawn over since (before-new-frame handlers):
+    // then the effect works on that frame, not on a fresh copy of the old picture.
+    frame.old = displayHoldsOld ? nullptr : &oldPic;
     frame.oldInDisplay = !onePass;
     proc(frame);
 }

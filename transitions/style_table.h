@@ -32,7 +32,9 @@ QPoint progressExtents(int w, int h, int progress);
 // Builds the frame of `style` at `progress` (0..100) from scratch into `display`, which gets
 // the pictures' size. `oldPic` and `pic` must have the same size (Format_RGB32). Progress 0
 // shows the old picture, 100 the new one; a style without procedure shows the old picture.
-// With `displayHoldsOld` the caller has already put the old picture into `display`.
+// With `displayHoldsOld` the caller has already put the old picture into `display` (and may
+// have drawn over it): the effect then starts from `display` as it is, moving and mixing its
+// pixels rather than those of `oldPic`.
 void drawStyle(QImage &display, const QImage &oldPic, const QImage &pic, int style, int progress,
                std::uint64_t transitionSeed, core::Random &random, bool displayHoldsOld = false);
 

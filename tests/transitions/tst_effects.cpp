@@ -37,6 +37,18 @@ QImage solid(QSize size, QRgb colour) {
     return image;
 }
 
+// A picture whose every pixel is stored as `value`, fourth byte included.
+QImage raw(QSize size, quint32 value) {
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        std::fill_n(reinterpret_cast<quint32 *>(image.scanLine(y)), size.width(), value);
+    return image;
+}
+
+quint32 stored(const QImage &image, int x, int y) {
+    return reinterpret_cast<const quint32 *>(image.constScanLine(y))[x];
+}
+
 quint32 px(const QImage &image, int x, int y) {
     return image.pixel(x, y);
 }
@@ -222,10 +234,46 @@ private slots:
         QCOMPARE(frame.copy(0, 0, 10, 3), newPic.copy(0, 0, 10, 3));
     }
 
+    // Pixels given as stored (bytes B, G, R and a fourth byte, which is no colour).
+    void fadeHalfway_data() {
+        QTest::addColumn<quint32>("oldPixel");
+        QTest::addColumn<quint32>("newPixel");
+        QTest::addColumn<quint32>("expected");
+        QTest::newRow("black to white") << 0xFF000000u << 0xFFFFFFFFu << 0xFF7F7F7Fu;
+        QTest::newRow("white to black floors") << 0xFFFFFFFFu << 0xFF000000u << 0xFF7F7F7Fu;
+        QTest::newRow("one step down floors") << 0xFF0A0A0Au << 0xFF090909u << 0xFF090909u;
+        QTest::newRow("fourth byte kept") << 0x00000000u << 0xFFFFFFFFu << 0x007F7F7Fu;
+    }
     void fadeHalfway() {
-        const QImage frame =
-            frameOf(119, 50, solid(QSize(3, 2), 0xFF000000), solid(QSize(3, 2), 0xFFFFFFFF));
-        QCOMPARE(px(frame, 1, 1), 0xFF7F7F7Fu);
+        QFETCH(quint32, oldPixel);
+        QFETCH(quint32, newPixel);
+        QFETCH(quint32, expected);
+        const QImage oldPic = raw(QSize(3, 2), oldPixel), newPic = raw(QSize(3, 2), newPixel);
+        // Built in one pass from the old picture, and over a frame already holding it.
+        QImage display;
+        core::Random random;
+        drawStyle(display, oldPic, newPic, 119, 50, 1, random);
+        QCOMPARE(stored(display, 1, 1), expected);
+        display = oldPic.copy();
+        drawStyle(display, oldPic, newPic, 119, 50, 1, random, true);
+        QCOMPARE(stored(display, 2, 0), expected);
+    }
+
+    // On a picture only a few pixels wide the zoomed rectangle reaches past the frame: what
+    // shows is still made of the two pictures' own pixels, never of invented black.
+    void pixelateOnTinyPictures_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("2x2") << QSize(2, 2);
+        QTest::newRow("4x3") << QSize(4, 3);
+        QTest::newRow("3x2") << QSize(3, 2);
+        QTest::newRow("2x9") << QSize(2, 9);
+    }
+    void pixelateOnTinyPictures() {
+        QFETCH(QSize, size);
+        const QImage white = solid(size, 0xFFFFFFFF);
+        for (int progress = 1; progress < 100; ++progress)
+            QVERIFY2(frameOf(168, progress, white, white) == white,
+                     qPrintable(QString::number(progress)));
     }
 
     void pixelateZoomsTheCentre() {

@@ -1,4 +1,5 @@
 #include "transitions/picshow.h"
+#include "transitions/style_table.h"
 
 #include <QtTest>
 
@@ -168,6 +169,45 @@ private slots:
         QVERIFY(!s.show.busy());
     }
 
+    // What a before-new-frame handler draws is the frame the effect starts from: styles that
+    // move or mix the old picture move and mix the drawing too.
+    void effectsStartFromTheFrameTheHandlerDrew_data() {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("progress");
+        QTest::newRow("fade") << 119 << 30;
+        QTest::newRow("push right") << 129 << 30;
+        QTest::newRow("push and squeeze right") << 131 << 30;
+        QTest::newRow("push down") << 133 << 30;
+        QTest::newRow("pixelate old") << 168 << 20;
+        QTest::newRow("pixelate blend") << 168 << 45;
+        QTest::newRow("slide out from right") << 173 << 30;
+        QTest::newRow("slide out from top") << 176 << 30;
+    }
+    void effectsStartFromTheFrameTheHandlerDrew() {
+        QFETCH(int, style);
+        QFETCH(int, progress);
+        const QSize size(100, 80);
+        QImage newPic(size, QImage::Format_RGB32);
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                newPic.setPixel(x, y, qRgb(x * 2, y * 3, 200));
+        const QImage drawn = solid(size, 0xFF30C060);
+        Stepped s;
+        s.show.setStyle(style);
+        s.show.setManual(true);
+        s.show.setOnBeforeNewFrame([&](TCustomPicShow *, const QImage &, QImage &screen) {
+            screen.fill(drawn.pixel(0, 0));
+        });
+        s.show.setPicture(newPic);
+        s.show.execute();
+        s.show.setProgress(progress);
+        QImage expected;
+        core::Random random;
+        drawStyle(expected, drawn, newPic, style, progress, 1, random);
+        QCOMPARE(s.show.frame(), expected);
+        s.show.stop();
+    }
+
     void transparentAreasShowTheColour() {
         Stepped s;
         s.show.setColor(QColor(1, 2, 3));
@@ -180,17 +220,32 @@ private slots:
         QCOMPARE(s.show.frame().pixel(50, 40), qRgb(1, 2, 3));
     }
 
+    void delayKeptWithinTheTimerLimits_data() {
+        QTest::addColumn<int>("minPeriod");
+        QTest::addColumn<int>("maxPeriod");
+        QTest::addColumn<int>("delay");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("lowered to the maximum") << 1 << 30 << 40 << 30;
+        QTest::newRow("raised to the minimum") << 20 << 1000 << 10 << 20;
+        QTest::newRow("within") << 1 << 1000 << 40 << 40;
+        // A failed query gives (0, 0): Delay stays and the timer still runs.
+        QTest::newRow("limits unknown") << 0 << 0 << 40 << 40;
+    }
     void delayKeptWithinTheTimerLimits() {
+        QFETCH(int, minPeriod);
+        QFETCH(int, maxPeriod);
+        QFETCH(int, delay);
+        QFETCH(int, expected);
         TPicShow show;
-        show.setTimerLimits(1, 30);
-        show.setDelay(40);
+        show.setTimerLimits(minPeriod, maxPeriod);
+        show.setDelay(delay);
         show.setManual(true);
         show.setPicture(solid(QSize(10, 10), 0xFF000000));
         show.execute();
         show.setManual(false); // starts the threaded timer
-        QCOMPARE(show.delay(), 30);
+        QCOMPARE(show.delay(), expected);
         show.stop();
-        QCOMPARE(show.delay(), 30);
+        QCOMPARE(show.delay(), expected);
     }
 
     void threadedTransitionReportsOnTheGuiThread() {
