@@ -68,6 +68,9 @@ void TScrollingText::Play() {
     if (!FInitialized)
         initializeSurface();
     scroll = startPosition(FDirection, surfaceWidth(), estimatedWidth());
+    // Until the first frame nothing is in view, not the new text at the old place.
+    m_presented = scroll;
+    update();
     activate();
 }
 

@@ -149,6 +149,16 @@ private slots:
         // A new colour is drawn at the same place.
         line.setTextColor(Qt::green);
         QVERIFY(pixelsNear(line.grab().toImage(), Qt::green) > 100);
+
+        // A restart shows nothing until the first frame at the right edge: the new text
+        // never flashes where the old one was.
+        line.setText(QStringLiteral("ДДДД"));
+        line.Play();
+        QCOMPARE(pixelsNear(line.grab().toImage(), Qt::green), 0);
+        line.setStep(1);
+        for (int i = 0; i < 100; ++i)
+            line.frameStep(); // presents x = 301
+        QVERIFY(pixelsNear(line.grab().toImage().copy(301, 0, 99, 47), Qt::green) > 50);
     }
 
     void stepZeroShowsNothing() {
