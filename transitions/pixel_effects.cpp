@@ -57,11 +57,31 @@ void maskRow(std::uint32_t *d, const std::uint32_t *n, const std::uint32_t *m, i
         d[x] = (n[x] & m[x]) | (d[x] & ~m[x]);
 }
 
-// Each pixel takes the new picture once progress exceeds its threshold t (0..99).
-void dissolveRow(std::uint32_t *d, const std::uint32_t *o, const std::uint32_t *n, int w,
-                 const std::uint8_t *t, std::uint8_t p) {
+// A counter-based uniform generator: draw number i of the transition keyed `key` is a
+// mix of i alone, so a whole row of draws is made side by side (and vectorises) while the
+// sequence stays the same in every frame.
+inline std::uint32_t mix32(std::uint32_t v) {
+    v ^= v >> 16;
+    v *= 0x7FEB352Du;
+    v ^= v >> 15;
+    v *= 0x846CA68Bu;
+    v ^= v >> 16;
+    return v;
+}
+
+inline std::uint32_t transitionKey(std::uint64_t seed) {
+    return mix32(static_cast<std::uint32_t>(seed) ^ mix32(static_cast<std::uint32_t>(seed >> 32)));
+}
+
+// Pixel x of the row takes the new picture when its draw, random(100), is below p. `first`
+// is the storage index of the row's first pixel.
+__attribute__((target_clones("avx2", "default"))) void
+dissolveRow(std::uint32_t *d, const std::uint32_t *o, const std::uint32_t *n, int w,
+            std::uint32_t key, std::uint32_t first, std::uint32_t p) {
     for (int x = 0; x < w; ++x) {
-        const std::uint32_t m = 0u - static_cast<std::uint32_t>(t[x] < p);
+        const std::uint32_t v = mix32((first + static_cast<std::uint32_t>(x)) * 0x9E3779B9u ^ key);
+        const std::uint32_t r = ((v >> 16) * 100u) >> 16; // 0..99
+        const std::uint32_t m = 0u - static_cast<std::uint32_t>(r < p);
         d[x] = (n[x] & m) | (o[x] & ~m);
     }
 }
@@ -82,36 +102,18 @@ void fade(EffectFrame &f) {
         mixRow(row(f.display, y), row(*old, y), row(f.pic, y), f.w, wn.data(), wo.data());
 }
 
-// Every pixel gets a threshold drawn with random(100) from the generator seeded for the
-// transition, so the same pixels switch at the same progress in every frame. The thresholds
-// are drawn once for a strip of kDissolveStrip pixels; each row reads the strip from an
-// offset of its own (also drawn), which keeps the frame loop a plain vectorisable blend.
-constexpr int kDissolveStrip = 4096;
-
+// Every pixel, in storage order, draws random(100) from a generator keyed by the transition,
+// so the same pixels switch at the same progress in every frame and stay switched as it
+// grows. The control's own generator is left alone.
 void dissolve(EffectFrame &f) {
     const QImage *old = oldSource(f);
     if (!valid(f) || !old)
         return;
-    std::vector<std::uint8_t> strip(2 * kDissolveStrip);
-    std::vector<int> offset(static_cast<size_t>(f.h));
-    {
-        core::RandomStateGuard guard(f.random, f.transitionSeed);
-        for (int i = 0; i < kDissolveStrip; ++i)
-            strip[static_cast<size_t>(i)] = strip[static_cast<size_t>(i + kDissolveStrip)] =
-                static_cast<std::uint8_t>(f.random.below(100));
-        for (int y = 0; y < f.h; ++y)
-            offset[static_cast<size_t>(y)] = f.random.below(kDissolveStrip);
-    }
-    const std::uint8_t p = static_cast<std::uint8_t>(f.progress);
-    for (int y = 0, h = f.h; y < h; ++y) {
-        std::uint32_t *d = row(f.display, y);
-        const std::uint32_t *o = row(*old, y), *n = row(f.pic, y);
-        // The doubled strip lets one row read up to kDissolveStrip pixels without wrapping.
-        for (int x = 0; x < f.w; x += kDissolveStrip) {
-            const int len = std::min(kDissolveStrip, f.w - x);
-            dissolveRow(d + x, o + x, n + x, len, strip.data() + offset[static_cast<size_t>(y)], p);
-        }
-    }
+    const std::uint32_t key = transitionKey(f.transitionSeed);
+    const std::uint32_t p = static_cast<std::uint32_t>(f.progress);
+    for (int y = 0, h = f.h; y < h; ++y)
+        dissolveRow(row(f.display, y), row(*old, y), row(f.pic, y), f.w, key,
+                    static_cast<std::uint32_t>(y) * static_cast<std::uint32_t>(f.w), p);
 }
 
 void randomBarsHorizontal(EffectFrame &f) {

@@ -330,6 +330,27 @@ private slots:
         }
     }
 
+    // Every pixel draws its own threshold: about half switch at 50%, and no part of a row
+    // repeats another (a short table of thresholds reused along a wide row would).
+    void dissolveDrawsForEveryPixel() {
+        const QSize size(4200, 16);
+        const QImage oldPic = solid(size, 0xFF000000), newPic = solid(size, 0xFFFFFFFF);
+        const QImage frame = frameOf(169, 50, oldPic, newPic);
+        int switched = 0, repeatedColumns = 0;
+        for (int x = 0; x < size.width(); ++x) {
+            bool same = x + 4096 < size.width();
+            for (int y = 0; y < size.height(); ++y) {
+                switched += frame.pixel(x, y) == newPic.pixel(x, y);
+                if (same && frame.pixel(x, y) != frame.pixel(x + 4096, y))
+                    same = false;
+            }
+            repeatedColumns += same;
+        }
+        const double share = double(switched) / (size.width() * size.height());
+        QVERIFY2(share > 0.48 && share < 0.52, qPrintable(QString::number(share)));
+        QVERIFY2(repeatedColumns < 5, qPrintable(QString::number(repeatedColumns)));
+    }
+
     void channelMixChangesOneChannelAtATime() {
         const QSize size(4, 4);
         const QImage oldPic = solid(size, 0xFF000000), newPic = solid(size, 0xFFFFFFFF);
