@@ -399,7 +399,9 @@ bool TCustomPicShow::tick() {
 bool TCustomPicShow::advanceProgress() {
     int step = m_step;
     const std::uint32_t now = nowMs();
-    if (m_exactTiming)
+    // Without a period there is nothing to scale by: a Delay of 0 keeps the plain step (the
+    // scaled one would be 0 for ever and the transition would never end).
+    if (m_exactTiming && m_delay > 0)
         step = MulDiv(m_step, static_cast<int>(now - m_lastUpdateTime), m_delay);
     m_lastUpdateTime = now;
     const int progress = m_progress;

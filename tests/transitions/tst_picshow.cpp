@@ -354,21 +354,32 @@ private slots:
         s.show.stop();
     }
 
+    void exactTimingScalesTheStep_data() {
+        QTest::addColumn<int>("delay");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");
+        // The first step comes at once, with no time passed; the second 100 ms later.
+        QTest::newRow("scaled by the time passed") << 40 << 0 << 10; // 2.5 ticks' worth
+        QTest::newRow("no period: plain steps") << 0 << 4 << 8;
+    }
     void exactTimingScalesTheStep() {
+        QFETCH(int, delay);
+        QFETCH(int, first);
+        QFETCH(int, second);
         core::ManualClock clock;
         Stepped s;
         s.show.setClock(&clock);
         s.show.setExactTiming(true);
-        s.show.setDelay(40);
+        s.show.setDelay(delay);
         s.show.setStep(4);
         s.show.setManual(true);
         s.show.setPicture(solid(QSize(10, 10), 0xFF000000));
         s.show.execute();
-        s.show.setManual(false); // first step at once, zero time passed
-        QCOMPARE(s.show.progress(), 0);
-        clock.advanceMs(100); // 2.5 ticks' worth
+        s.show.setManual(false);
+        QCOMPARE(s.show.progress(), first);
+        clock.advanceMs(100);
         s.show.tick();
-        QCOMPARE(s.show.progress(), 10);
+        QCOMPARE(s.show.progress(), second);
         s.show.stop();
     }
 
