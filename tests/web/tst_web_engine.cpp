@@ -10,6 +10,7 @@
 #include "web/web_browser.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QWebEngineView>
 #include <QtTest>
@@ -62,6 +63,19 @@ bool tapUntil(WebBrowser *browser, const std::function<bool()> &tookIt) {
     return false;
 }
 
+// Keys that reach a widget, as "Ctrl+F3".
+class KeyRecorder : public QObject {
+public:
+    QStringList keys;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() == QEvent::KeyPress)
+            keys << QKeySequence(static_cast<QKeyEvent *>(event)->keyCombination()).toString();
+        return false;
+    }
+};
+
 } // namespace
 
 class TestWebEngine : public QObject {
@@ -77,6 +91,7 @@ private slots:
     void sitePdfShownInline();
     void documentWindowShowsPdf();
     void documentLinksDoNotBrowseFiles();
+    void engineShortcutsLeaveThePageInert();
 
 private:
     WebBrowser *siteBrowser() { return qobject_cast<WebBrowser *>(m_view->browser()); }
@@ -254,6 +269,39 @@ void TestWebEngine::documentLinksDoNotBrowseFiles() {
     QCOMPARE(refused.first().first().toUrl().fileName(), QStringLiteral("other.html"));
     QCOMPARE(b->url(), QUrl::fromLocalFile(doc));
     form.close();
+}
+
+void TestWebEngine::engineShortcutsLeaveThePageInert() {
+    QVERIFY(openSite("/index.html"));
+    WebBrowser *b = siteBrowser();
+    QVERIFY(tapUntil(b, [&] { return b->url() == m_server.url("/page2.html"); }));
+    QTRY_COMPARE_WITH_TIMEOUT(b->page()->title(), QStringLiteral("page2"), kLoadMs);
+    QWidget *input = b->view()->focusProxy();
+    KeyRecorder host;
+    m_main->host.installEventFilter(&host);
+    QSignalSpy started(b->page(), &QWebEnginePage::loadStarted);
+
+    const QPoint centre = input->rect().center();
+    for (Qt::MouseButton button : {Qt::BackButton, Qt::RightButton}) {
+        QTest::mousePress(input, button, {}, centre);
+        QTest::mouseRelease(input, button, {}, centre);
+    }
+    QTest::keyClick(input, Qt::Key_Left, Qt::AltModifier);
+    QTest::keyClick(input, Qt::Key_Back);
+    QTest::keyClick(input, Qt::Key_F5);
+    QTest::keyClick(input, Qt::Key_R, Qt::ControlModifier);
+    // The kiosk's own keys go on to the main window, whose handler decides by focus.
+    QTest::keyClick(input, Qt::Key_F3, Qt::ControlModifier);
+    QTest::keyClick(input, Qt::Key_F4, Qt::AltModifier);
+
+    QVERIFY(!started.wait(1500));
+    QCOMPARE(b->url(), m_server.url("/page2.html"));
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    QVERIFY(std::none_of(windows.begin(), windows.end(),
+                         [](QWidget *w) { return w->isVisible() && qobject_cast<QMenu *>(w); }));
+    QTRY_VERIFY(host.keys.contains(QStringLiteral("Ctrl+F3")));
+    QTRY_VERIFY(host.keys.contains(QStringLiteral("Alt+F4")));
+    QVERIFY(!host.keys.contains(QStringLiteral("Alt+Left")));
 }
 
 int main(int argc, char **argv) {
