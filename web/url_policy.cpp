@@ -1,6 +1,7 @@
 #include "web/url_policy.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace kalmo::web {
 
@@ -25,6 +26,13 @@ bool sameDocument(const QUrl &a, const QUrl &b) {
                b.adjusted(QUrl::RemoveFragment | QUrl::NormalizePathSegments);
 }
 
+// "www.school.ru:8080/news" reads as a URL of scheme "www.school.ru"; a port after the
+// colon shows it is a host.
+bool isHostAndPort(const QString &address) {
+    static const QRegularExpression hostPort(QStringLiteral("^[^:/?#]+:[0-9]+([/?#]|$)"));
+    return hostPort.match(address).hasMatch();
+}
+
 } // namespace
 
 QUrl addressToUrl(const QString &address, BrowserKind kind) {
@@ -38,7 +46,7 @@ QUrl addressToUrl(const QString &address, BrowserKind kind) {
         return url;
     if (kind == BrowserKind::Site) {
         // "www.school.ru" and the like; any other scheme is kept so the policy refuses it.
-        if (url.isValid() && scheme.size() > 1)
+        if (url.isValid() && scheme.size() > 1 && !isHostAndPort(trimmed))
             return url;
         return QUrl::fromUserInput(trimmed);
     }

@@ -35,6 +35,12 @@ void TestWebPolicy::addressToUrl_data() {
         << site << "https://school.ru/a?b=1" << QUrl("https://school.ru/a?b=1");
     QTest::newRow("site without scheme is http")
         << site << "www.school.ru" << QUrl("http://www.school.ru");
+    QTest::newRow("site host and port")
+        << site << "www.school.ru:8080/news" << QUrl("http://www.school.ru:8080/news");
+    QTest::newRow("site local host and port")
+        << site << "localhost:8080" << QUrl("http://localhost:8080");
+    QTest::newRow("site unknown scheme kept for the policy")
+        << site << "steam:run/1" << QUrl("steam:run/1");
     QTest::newRow("site blanks trimmed")
         << site << "  http://school.ru/ " << QUrl("http://school.ru/");
     QTest::newRow("site file scheme kept for the policy")
