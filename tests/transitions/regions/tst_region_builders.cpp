@@ -7,6 +7,7 @@
 #include "transitions/regions/speckle_region.h"
 
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -48,6 +49,7 @@ private slots:
     void barRegionPhases();
     void shredLengthsFollowTheGenerator();
     void speckleFrontIsSolid();
+    void speckChanceFallsWithDistance();
 };
 
 void TestRegionBuilders::builderMergesAndClips() {
@@ -244,6 +246,27 @@ void TestRegionBuilders::speckleFrontIsSolid() {
     // Once the front passes the edge there are no specks: exactly the solid part.
     const SpanRegion full = CreateSpeckleRegion(0, 150, 200, 100, 0, 1, random);
     QCOMPARE(picture(full), picture(rectRegion(200, 100, 0, 0, 200, 100)));
+}
+
+void TestRegionBuilders::speckChanceFallsWithDistance() {
+    // 390 wide: c = 39, specks 2 pixels, 19 of them, e = 14; rows start every pixel, so each
+    // pixel row is covered by two speck rows and shows a speck with chance 1 - (1 - q)^2,
+    // where q is 1/k, or 2/k for the specks no further than e ahead of the front.
+    const int W = 390;
+    const int H = 4000;
+    const int front = 100;
+    Random random(5);
+    const SpanRegion r = CreateSpeckleRegion(front, 0, W, H, 2, 0, random);
+    for (int k : {1, 2, 5, 14, 15, 19}) {
+        const double q = k <= 14 ? std::min(1.0, 2.0 / k) : 1.0 / k;
+        const double expected = 1 - (1 - q) * (1 - q);
+        int shown = 0;
+        for (int y = 1; y < H; ++y)
+            shown += r.contains(front + 2 * k - 1, y);
+        QVERIFY2(std::abs(double(shown) / (H - 1) - expected) < 0.03,
+                 qPrintable(QString("speck %1: %2 of %3 rows").arg(k).arg(shown).arg(H - 1)));
+    }
+    QVERIFY(!r.contains(front + 2 * 19, 10)); // nothing beyond the last speck
 }
 
 QTEST_APPLESS_MAIN(TestRegionBuilders)
