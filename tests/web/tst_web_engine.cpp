@@ -126,6 +126,7 @@ void TestWebEngine::initTestCase() {
 
 void TestWebEngine::init() {
     m_idle = std::make_unique<core::IdleClock>(m_clock);
+    qApp->installEventFilter(m_idle.get());
     m_main = std::make_unique<MainWindowStub>();
     m_view = std::make_unique<SiteView>(
         m_main->widgets(), *m_idle, SiteViewSettings{[this] { return m_site; }, [] { return 60; }});
@@ -154,8 +155,12 @@ void TestWebEngine::siteViewBrowsesBackHomeForward() {
     m_view->back();
     QCOMPARE(b->url(), m_server.url("/index.html"));
 
+    // A tap on the page counts as input: the idle close waits for the next full timeout.
+    m_clock.advanceMs(59000);
     QVERIFY(tapUntil(b, [&] { return b->url() == m_server.url("/page2.html"); }));
     QTRY_COMPARE_WITH_TIMEOUT(b->page()->title(), QStringLiteral("page2"), kLoadMs);
+    m_view->idleTick();
+    QVERIFY(m_view->isOpen());
     m_view->back();
     QTRY_COMPARE_WITH_TIMEOUT(b->url(), m_server.url("/index.html"), kLoadMs);
     m_view->forward();
