@@ -10,7 +10,7 @@ namespace kalmo::transitions::regions {
 SpanRegion CreateShredRegion(int px, int py, int W, int H, int hk, int vk, core::Random &random) {
     TComplexRegion rgn;
     const int s = std::min(W, H) / 200 + 1;
-    // The last strip is lengthened by the remainder so that it reaches the edge.
+    // Every strip is lengthened by the remainder, so that the last one reaches the edge.
     const int rH = H % s;
     const int rW = W % s;
     if (hk != 0) {
