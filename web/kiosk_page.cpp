@@ -72,6 +72,16 @@ QStringList KioskPage::chooseFiles(FileSelectionMode, const QStringList &, const
     return {};
 }
 
+void KioskPage::javaScriptAlert(const QUrl &, const QString &) {}
+
+bool KioskPage::javaScriptConfirm(const QUrl &, const QString &) {
+    return false;
+}
+
+bool KioskPage::javaScriptPrompt(const QUrl &, const QString &, const QString &, QString *) {
+    return false;
+}
+
 void KioskPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString &message, int,
                                          const QString &) {
     emit consoleMessage(message);

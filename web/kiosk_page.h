@@ -26,6 +26,13 @@ protected:
     QWebEnginePage *createWindow(WebWindowType type) override;
     QStringList chooseFiles(FileSelectionMode mode, const QStringList &oldFiles,
                             const QStringList &acceptedMimeTypes) override;
+    // A page's dialog would run an event loop of its own, which the kiosk's timers could end
+    // by destroying the page under it: alerts are dropped, questions answered "no" (leaving
+    // the page is always allowed).
+    void javaScriptAlert(const QUrl &securityOrigin, const QString &message) override;
+    bool javaScriptConfirm(const QUrl &securityOrigin, const QString &message) override;
+    bool javaScriptPrompt(const QUrl &securityOrigin, const QString &message,
+                          const QString &defaultValue, QString *result) override;
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString &message,
                                   int lineNumber, const QString &sourceID) override;
 

@@ -10,6 +10,7 @@
 #include "web/web_browser.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QWebEngineView>
@@ -92,6 +93,7 @@ private slots:
     void documentWindowShowsPdf();
     void documentLinksDoNotBrowseFiles();
     void engineShortcutsLeaveThePageInert();
+    void pageDialogsNeverOpen();
 
 private:
     WebBrowser *siteBrowser() { return qobject_cast<WebBrowser *>(m_view->browser()); }
@@ -307,6 +309,32 @@ void TestWebEngine::engineShortcutsLeaveThePageInert() {
     QTRY_VERIFY(host.keys.contains(QStringLiteral("Ctrl+F3")));
     QTRY_VERIFY(host.keys.contains(QStringLiteral("Alt+F4")));
     QVERIFY(!host.keys.contains(QStringLiteral("Alt+Left")));
+}
+
+void TestWebEngine::pageDialogsNeverOpen() {
+    m_server.route("/dialogs.html",
+                   {"text/html",
+                    "<html><head><title>x</title><script>onload = function () { alert('1');"
+                    "document.title = confirm('2') + ',' + prompt('3', 'd'); };</script></head>"
+                    "<body>d</body></html>",
+                    {}});
+    // A dialog would run an event loop of its own, inside which the idle close destroyed the
+    // page under it. Any dialog that does come up is ended here so the test cannot hang.
+    bool sawDialog = false;
+    QTimer guard;
+    connect(&guard, &QTimer::timeout, this, [&] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (auto *d = qobject_cast<QDialog *>(w); d && d->isVisible()) {
+                sawDialog = true;
+                d->reject();
+            }
+        }
+    });
+    guard.start(50);
+    QVERIFY(openSite("/dialogs.html"));
+    QTRY_COMPARE_WITH_TIMEOUT(siteBrowser()->page()->title(), QStringLiteral("false,null"),
+                              kLoadMs);
+    QVERIFY(!sawDialog);
 }
 
 int main(int argc, char **argv) {
