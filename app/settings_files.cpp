@@ -61,8 +61,10 @@ void SettingsFiles::readPointerAtStart() {
     if (pointer.readString(QStringLiteral("ini"), QStringLiteral("file")) == kOne)
         return;
     try {
+        IniFile::Batch batch(pointer);
         pointer.writeString(QStringLiteral("file"), QStringLiteral("filedir"), defaultMainPath());
         pointer.writeString(QStringLiteral("ini"), QStringLiteral("file"), kOne);
+        batch.commit();
     } catch (const core::IniWriteError &e) {
         report(e.text());
     }
@@ -108,9 +110,11 @@ bool SettingsFiles::firstStartMain() {
         {"weather", "sity", QStringLiteral("27611")},
     };
     try {
+        IniFile::Batch batch(ini);
         for (const Entry &e : entries)
             ini.writeString(QLatin1String(e.section), QLatin1String(e.key), e.value);
         schedule::writeDefaultBellTable(ini);
+        batch.commit();
     } catch (const core::IniWriteError &e) {
         report(e.text());
     }

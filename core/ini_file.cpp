@@ -172,6 +172,36 @@ void IniFile::store(Document &doc) {
     stamp(m_path, doc);
 }
 
+void IniFile::apply(Document &doc) {
+    if (m_batches == 0)
+        store(doc);
+    *m_doc = std::move(doc);
+}
+
+IniFile::Batch::Batch(IniFile &ini) : m_ini(ini) {
+    m_ini.load();
+    ++m_ini.m_batches;
+}
+
+IniFile::Batch::~Batch() {
+    if (m_done)
+        return;
+    --m_ini.m_batches;
+    m_ini.m_doc.reset(); // discard what was not committed
+}
+
+void IniFile::Batch::commit() {
+    m_done = true;
+    if (--m_ini.m_batches > 0)
+        return; // the outermost batch stores
+    try {
+        m_ini.store(*m_ini.m_doc);
+    } catch (...) {
+        m_ini.m_doc.reset(); // memory goes back to what the disk holds
+        throw;
+    }
+}
+
 QString IniFile::readString(const QString &section, const QString &key,
                             const QString &defaultValue) const {
     const Document &doc = load();
@@ -258,8 +288,7 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
             --it;
         s->lines.insert(it, Line{key + '=' + clean, key, clean.trimmed()});
     }
-    store(doc);
-    *m_doc = std::move(doc);
+    apply(doc);
 }
 
 void IniFile::writeInteger(const QString &section, const QString &key, int value) {
@@ -282,8 +311,7 @@ void IniFile::deleteKey(const QString &section, const QString &key) {
     });
     if (s->lines.size() == before)
         return;
-    store(doc);
-    *m_doc = std::move(doc);
+    apply(doc);
 }
 
 void IniFile::eraseSection(const QString &section) {
@@ -295,8 +323,7 @@ void IniFile::eraseSection(const QString &section) {
     });
     if (doc.sections.size() == before)
         return;
-    store(doc);
-    *m_doc = std::move(doc);
+    apply(doc);
 }
 
 TextEncoding IniFile::encoding() const {

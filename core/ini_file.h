@@ -60,6 +60,22 @@ public:
     void deleteKey(const QString &section, const QString &key);
     void eraseSection(const QString &section);
 
+    // Groups several writes into one replacement of the file: the writes made while a batch
+    // is open change memory only, and commit() stores them at once (raising IniWriteError
+    // when refused). A batch left without commit() is discarded.
+    class Batch {
+    public:
+        explicit Batch(IniFile &ini);
+        ~Batch();
+        Batch(const Batch &) = delete;
+        Batch &operator=(const Batch &) = delete;
+        void commit();
+
+    private:
+        IniFile &m_ini;
+        bool m_done = false;
+    };
+
     // Encoding the file was read in (Utf8 for a file that does not exist).
     TextEncoding encoding() const;
 
@@ -68,12 +84,15 @@ public:
 private:
     const Document &load() const;
     void store(Document &doc);
+    // Stores an edited copy (or keeps it in memory while a batch is open) and adopts it.
+    void apply(Document &doc);
 
     QString m_path;
     Mode m_mode;
     // Parsed contents and the file state they came from; a live read reloads only when
     // the file changed on disk.
     mutable std::unique_ptr<Document> m_doc;
+    int m_batches = 0;
 };
 
 // The folder part of a path, with a trailing '/'.

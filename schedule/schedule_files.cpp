@@ -21,6 +21,7 @@ bool scheduleFirstStart(const QString &scheduleFilePath) {
     core::IniFile ini(scheduleFilePath);
     if (ini.readString(QStringLiteral("ini"), QStringLiteral("file")) == QLatin1String("1"))
         return false;
+    core::IniFile::Batch batch(ini);
     ini.writeString(QStringLiteral("ini"), QStringLiteral("file"), QStringLiteral("1"));
     ini.writeString(QStringLiteral("ini"), QStringLiteral("countrazdel"), QStringLiteral("1"));
     ini.writeString(QStringLiteral("1"), QStringLiteral("Countgroup"), QStringLiteral("8"));
@@ -31,6 +32,7 @@ bool scheduleFirstStart(const QString &scheduleFilePath) {
         ini.writeString(QStringLiteral("1"), QStringLiteral("Dir%1").arg(k),
                         QStringLiteral("Нет файла"));
     }
+    batch.commit();
     return true;
 }
 

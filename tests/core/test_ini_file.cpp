@@ -38,6 +38,7 @@ private slots:
     void garbageIsReadWithoutCrashing();
     void snapshotReadsFromMemory();
     void liveReadSeesOtherWriters();
+    void batchWritesTheFileOnce();
     void killDuringWriteNeverTearsTheFile();
 };
 
@@ -212,6 +213,33 @@ void TestIniFile::liveReadSeesOtherWriters() {
     QCOMPARE(live.readString("a", "b"), QString("1"));
     writeAll(path, "[a]\nb=22\n"); // a rewrite from outside, another size
     QCOMPARE(live.readString("a", "b"), QString("22"));
+}
+
+void TestIniFile::batchWritesTheFileOnce() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("b.ini");
+    IniFile ini(path);
+    {
+        IniFile::Batch batch(ini);
+        ini.writeString("a", "x", "1");
+        ini.writeString("b", "y", "2");
+        QVERIFY(!QFile::exists(path)); // nothing on disk until commit
+        QCOMPARE(ini.readString("b", "y"), QString("2"));
+        batch.commit();
+    }
+    QCOMPARE(readAll(path), QByteArray("[a]\r\nx=1\r\n\r\n[b]\r\ny=2\r\n"));
+    {
+        IniFile::Batch dropped(ini);
+        ini.writeString("a", "x", "9");
+    }
+    QCOMPARE(ini.readString("a", "x"), QString("1")); // no commit: discarded
+
+    // A refused commit leaves memory as the disk is.
+    QFile::setPermissions(path, QFile::ReadOwner);
+    IniFile::Batch refused(ini);
+    ini.writeString("a", "x", "5");
+    QVERIFY_EXCEPTION_THROWN(refused.commit(), IniWriteError);
+    QCOMPARE(ini.readString("a", "x"), QString("1"));
 }
 
 void TestIniFile::killDuringWriteNeverTearsTheFile() {
