@@ -1,27 +1,14 @@
 // Runs every style of the table at sizes and progress values that stress the edges
 // (empty, one pixel, one row, one column, odd sizes) in a build with address and
 // undefined-behaviour checking: any write outside a bitmap ends the test.
+#include "tests/transitions/test_pictures.h"
 #include "transitions/style_table.h"
 
 #include <QtTest>
 
 using namespace kalmo;
 using namespace kalmo::transitions;
-
-namespace {
-
-QImage picture(QSize size, quint32 salt) {
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y) {
-        auto *line = reinterpret_cast<quint32 *>(image.scanLine(y));
-        for (int x = 0; x < size.width(); ++x)
-            line[x] =
-                0xFF000000u | ((quint32(x) * 2654435761u + quint32(y) * 40503u + salt) & 0xFFFFFFu);
-    }
-    return image;
-}
-
-} // namespace
+using kalmo::testing::noisy;
 
 class TestEffectsSanitized : public QObject {
     Q_OBJECT
@@ -35,7 +22,7 @@ private slots:
 
     void everyStyleEverySize() {
         QFETCH(QSize, size);
-        const QImage oldPic = picture(size, 1), newPic = picture(size, 77);
+        const QImage oldPic = noisy(size, 1), newPic = noisy(size, 77);
         core::Random random(5);
         const bool large = size.width() * size.height() > 100000;
         const QList<int> progresses =
@@ -64,7 +51,7 @@ private slots:
         // Very wide and very tall pictures at every style.
         core::Random random;
         for (QSize size : {QSize(4000, 2), QSize(2, 4000)}) {
-            const QImage oldPic = picture(size, 3), newPic = picture(size, 4);
+            const QImage oldPic = noisy(size, 3), newPic = noisy(size, 4);
             for (int style = 1; style <= kStyleCount; ++style) {
                 QImage display;
                 drawStyle(display, oldPic, newPic, style, 37, 2, random);
