@@ -92,7 +92,6 @@ public:
     bool fullPhoto() const { return m_fullPhoto; }
     QTimer &slideshowTimer() { return m_timer1; }
     QTimer &clockTimer() { return m_timer2; }
-    QTimer &weatherTimer() { return m_timer4; }
     web::SiteView &siteView() { return *m_siteView; }
     QTimer &rereadTimer() { return m_timer9; }
 

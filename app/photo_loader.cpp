@@ -13,10 +13,6 @@ PhotoLoader::~PhotoLoader() {
         watcher->waitForFinished();
 }
 
-bool PhotoLoader::pending() const {
-    return m_running > 0;
-}
-
 QImage PhotoLoader::decode(const QString &path, const QSize &bounds) {
     QImageReader reader(path);
     reader.setAutoTransform(true);
@@ -43,9 +39,7 @@ void PhotoLoader::request(const QString &path, const QSize &bounds) {
     // A superseded decode runs to its end on the pool and its result is dropped; the GUI
     // thread never waits for it.
     auto *watcher = new QFutureWatcher<QImage>(this);
-    ++m_running;
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation, path] {
-        --m_running;
         watcher->deleteLater();
         if (generation == m_generation)
             emit loaded(path, watcher->result());

@@ -19,7 +19,6 @@ public:
     void request(const QString &path, const QSize &bounds);
     // Decode on the calling thread instead (tests, tools).
     void setSynchronous(bool on) { m_synchronous = on; }
-    bool pending() const;
 
     // Decodes at the largest size that fits `bounds` with the photo's proportions (never
     // enlarged). A null image when the file cannot be decoded.
@@ -32,7 +31,6 @@ signals:
 private:
     bool m_synchronous = false;
     quint64 m_generation = 0;
-    int m_running = 0;
 };
 
 } // namespace kalmo::app

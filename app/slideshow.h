@@ -38,7 +38,6 @@ public:
     Action afterViewer(bool folderExists);
 
     const QStringList &photos() const { return m_photos; }
-    QString folder() const { return m_folder; }
     int currentIndex() const { return m_current; }
     void setCurrentIndex(int index) { m_current = index; }
     int lastShown() const { return m_lastShown; }

@@ -20,7 +20,6 @@ public:
     std::uint32_t idleSecondsAt(std::uint32_t nowTick) const {
         return static_cast<std::uint32_t>(nowTick - m_lastInput) / 1000u;
     }
-    std::uint32_t lastInputTick() const { return m_lastInput; }
     // Records input now (also what the event filter does).
     void touch() { m_lastInput = m_clock.tickMs(); }
 
