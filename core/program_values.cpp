@@ -2,12 +2,21 @@
 
 #include "core/ini_file.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 namespace kalmo::core {
 
 QString ProgramValues::dataFolder() const {
     return folderOf(mainSettingsPath);
+}
+
+QString ProgramValues::asset(const QString &relative) const {
+    const QString own = baseFolder + relative;
+    if (programDataFolder.isEmpty() || QFileInfo::exists(own))
+        return own;
+    const QString shipped = programDataFolder + relative;
+    return QFileInfo::exists(shipped) ? shipped : own;
 }
 
 FontStyles FontStyles::parse(const QString &text) {

@@ -9,8 +9,9 @@ namespace kalmo::core {
 // by the application and read by every window. Only the settings reader and the settings
 // dialog change them.
 struct ProgramValues {
-    QString baseFolder;       // executable's folder or --base; ends with '/'
-    QString mainSettingsPath; // main settings file in force
+    QString baseFolder;        // executable's folder or --base; ends with '/'
+    QString programDataFolder; // the program's own pictures: build tree or /usr/share/kalmo
+    QString mainSettingsPath;  // main settings file in force
     QString password = QStringLiteral("3049");
 
     QString buttonSite = QStringLiteral("САЙТ");
@@ -44,6 +45,10 @@ struct ProgramValues {
     QString cityCode = QStringLiteral("27611");
     QString informerBase;
     bool scheduleView = true;
+
+    // A program picture or file by its relative name ("cloudiness/00.png"): the base folder's
+    // copy when there is one (the administrator may replace it), else the program's own.
+    QString asset(const QString &relative) const;
 
     // Folder of the main settings file, where the calendar and schedule files lie.
     QString dataFolder() const;
