@@ -1,55 +1,156 @@
 #include "core/ini_file.h"
 
+#include "core/log.h"
 #include "core/strict_int.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHashFunctions>
 #include <QSaveFile>
+#include <algorithm>
+#include <cstring>
+#include <utility>
 #include <vector>
 
 namespace kalmo::core {
 
-IniWriteError::IniWriteError(const QString &path)
-    : std::runtime_error(("Unable to write to " + path).toStdString()), m_path(path) {}
+IniWriteError::IniWriteError(const QString &path, Reason reason)
+    : std::runtime_error(("Unable to write to " + path).toStdString()), m_path(path),
+      m_reason(reason) {}
 
-// One line of the file. Key lines carry their parsed key; other lines are kept verbatim.
+namespace {
+
+enum class Kind : quint8 { Other, Key, Header };
+enum class Eol : quint8 { None, Lf, CrLf };
+
+// One line of the file: where its bytes are, and what it is. The bytes stay as read until a
+// write replaces that very line.
 struct Line {
-    QString raw;
-    QString key; // empty for lines that are not key lines
-    QString value;
-    bool isKey() const { return !key.isEmpty(); }
+    qsizetype start = 0; // first byte of the content in Document::bytes
+    qsizetype size = 0;  // bytes of the content, without the line end
+    Kind kind = Kind::Other;
+    Eol eol = Eol::None;
 };
 
-struct Section {
-    QString name;   // empty for the lines before the first header
-    QString header; // the header line as written
-    std::vector<Line> lines;
-};
+bool isBlankUnit(char16_t u) {
+    return u == u' ' || u == u'\t' || u == u'\r' || u == u'\v' || u == u'\f';
+}
+
+} // namespace
 
 struct IniFile::Document {
-    std::vector<Section> sections; // sections[0] is the headerless preamble
+    QByteArray bytes; // the file as read; replaced lines append their new content
+    qsizetype bom = 0;
     TextEncoding encoding = TextEncoding::Utf8;
-    QString newline = QStringLiteral("\r\n");
+    int width = 1;           // bytes per code unit: 2 for UTF-16
+    Eol newline = Eol::CrLf; // for new lines: the file's first line end
+    std::vector<Line> lines;
+    std::vector<qsizetype> headers; // line of each section header, in file order
+    // (hash of the case-folded name, section number), sorted: finds a section in log time.
+    std::vector<std::pair<size_t, qsizetype>> index;
+
+    bool tooLarge = false;
+    bool unreadable = false; // exists but could not be read: never replaced
     // Identity of the file state this was parsed from.
     bool exists = false;
     QDateTime modified;
     qint64 size = -1;
     QDateTime changed; // metadata change time: catches a same-size rewrite within one mtime tick
 
-    Section *find(const QString &name) {
-        for (size_t i = 1; i < sections.size(); ++i)
-            if (sections[i].name.compare(name, Qt::CaseInsensitive) == 0)
-                return &sections[i];
-        return nullptr;
+    char16_t unit(qsizetype byteOffset) const {
+        const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData()) + byteOffset;
+        if (width == 1)
+            return p[0];
+        return encoding == TextEncoding::Utf16BE ? char16_t((p[0] << 8) | p[1])
+                                                 : char16_t((p[1] << 8) | p[0]);
     }
-    const Section *find(const QString &name) const {
-        return const_cast<Document *>(this)->find(name);
+    qsizetype units(const Line &l) const { return l.size / width; }
+    char16_t at(const Line &l, qsizetype i) const { return unit(l.start + i * width); }
+    QString decode(qsizetype start, qsizetype size) const {
+        return decodeBytes(bytes.constData() + start, size, encoding);
     }
-    static Line *findKey(Section &s, const QString &key) {
-        for (Line &l : s.lines)
-            if (l.isKey() && l.key.compare(key, Qt::CaseInsensitive) == 0)
-                return &l;
-        return nullptr;
+    QString text(const Line &l) const { return decode(l.start, l.size); }
+
+    // Index of the first '=' of a line, in code units; -1 when it has none.
+    qsizetype equals(const Line &l) const {
+        if (width == 1) {
+            const void *hit = std::memchr(bytes.constData() + l.start, '=', size_t(l.size));
+            return hit ? static_cast<const char *>(hit) - (bytes.constData() + l.start) : -1;
+        }
+        for (qsizetype i = 0, n = units(l); i < n; ++i)
+            if (at(l, i) == u'=')
+                return i;
+        return -1;
+    }
+
+    bool isBlank(const Line &l) const {
+        for (qsizetype i = 0, n = units(l); i < n; ++i) {
+            const char16_t u = at(l, i);
+            if (u >= 0x80)
+                return text(l).trimmed().isEmpty();
+            if (!isBlankUnit(u))
+                return false;
+        }
+        return true;
+    }
+
+    // The key of a key line, as text.
+    QString keyName(const Line &l) const { return decode(l.start, equals(l) * width).trimmed(); }
+    QString value(const Line &l) const {
+        const qsizetype skip = (equals(l) + 1) * width;
+        return decode(l.start + skip, l.size - skip).trimmed();
+    }
+    QString sectionName(const Line &l) const {
+        const QString t = text(l).trimmed();
+        const qsizetype close = t.indexOf(u']');
+        return (close < 0 ? t.mid(1) : t.mid(1, close - 1)).trimmed();
+    }
+
+    // Whether a key line's name is `key` without regard to case: ASCII names are compared
+    // on the bytes, anything else on the decoded text.
+    bool keyIs(const Line &l, const QString &key, bool asciiKey) const {
+        const qsizetype eq = equals(l);
+        if (asciiKey) {
+            qsizetype b = 0, e = eq;
+            while (b < e && isBlankUnit(at(l, b)))
+                ++b;
+            while (e > b && isBlankUnit(at(l, e - 1)))
+                --e;
+            bool ascii = true;
+            for (qsizetype i = b; i < e && ascii; ++i)
+                ascii = at(l, i) < 0x80;
+            if (ascii) {
+                if (e - b != key.size())
+                    return false;
+                for (qsizetype i = b; i < e; ++i) {
+                    char16_t a = at(l, i), c = key.at(i - b).unicode();
+                    if (a >= u'A' && a <= u'Z')
+                        a += 32;
+                    if (c >= u'A' && c <= u'Z')
+                        c += 32;
+                    if (a != c)
+                        return false;
+                }
+                return true;
+            }
+        }
+        return keyName(l).compare(key, Qt::CaseInsensitive) == 0;
+    }
+
+    QByteArray eolBytes(Eol eol) const {
+        static const char *const lf[] = {"\n", "\n\0", "\0\n"};
+        static const char *const crlf[] = {"\r\n", "\r\0\n\0", "\0\r\0\n"};
+        if (eol == Eol::None)
+            return {};
+        const int form = width == 1 ? 0 : encoding == TextEncoding::Utf16LE ? 1 : 2;
+        return eol == Eol::Lf ? QByteArray(lf[form], width) : QByteArray(crlf[form], 2 * width);
+    }
+
+    // First and one-past-last line of section s's body.
+    std::pair<qsizetype, qsizetype> body(qsizetype s) const {
+        const qsizetype end =
+            s + 1 < qsizetype(headers.size()) ? headers[size_t(s + 1)] : qsizetype(lines.size());
+        return {headers[size_t(s)] + 1, end};
     }
 };
 
@@ -57,58 +158,174 @@ namespace {
 
 using Document = IniFile::Document;
 
-void parse(const QString &text, Document &doc) {
-    doc.sections.clear();
-    doc.sections.push_back(Section{});
-    const qsizetype firstNl = text.indexOf(u'\n');
-    doc.newline = (firstNl > 0 && text[firstNl - 1] == u'\r') || firstNl < 0
-                      ? QStringLiteral("\r\n")
-                      : QStringLiteral("\n");
-    qsizetype pos = 0;
-    const qsizetype n = text.size();
-    while (pos < n) {
-        qsizetype end = text.indexOf(u'\n', pos);
-        if (end < 0)
-            end = n;
-        qsizetype lineEnd = end;
-        if (lineEnd > pos && text[lineEnd - 1] == u'\r')
-            --lineEnd;
-        const QString raw = text.mid(pos, lineEnd - pos);
-        pos = end + 1;
+size_t nameHash(const QString &name) {
+    return qHash(name.toCaseFolded());
+}
 
-        const QString t = raw.trimmed();
-        if (t.startsWith(u'[')) {
-            qsizetype close = t.indexOf(u']');
-            Section s;
-            s.name = (close < 0 ? t.mid(1) : t.mid(1, close - 1)).trimmed();
-            s.header = raw;
-            doc.sections.push_back(std::move(s));
+bool isAscii(const QString &s) {
+    return std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+Kind classify(const Document &doc, const Line &l) {
+    const qsizetype n = doc.units(l);
+    qsizetype b = 0;
+    while (b < n && isBlankUnit(doc.at(l, b)))
+        ++b;
+    if (b < n && doc.at(l, b) >= 0x80) {
+        // A blank of a wider kind (no-break space...) may stand before the bracket.
+        if (doc.text(l).trimmed().startsWith(u'['))
+            return Kind::Header;
+    } else if (b < n && doc.at(l, b) == u'[') {
+        return Kind::Header;
+    }
+    const qsizetype eq = doc.equals(l);
+    if (eq <= 0)
+        return Kind::Other;
+    for (qsizetype i = 0; i < eq; ++i) {
+        const char16_t u = doc.at(l, i);
+        if (u >= 0x80)
+            return doc.keyName(l).isEmpty() ? Kind::Other : Kind::Key;
+        if (!isBlankUnit(u))
+            return Kind::Key;
+    }
+    return Kind::Other; // nothing but blanks before the '='
+}
+
+void reindex(Document &doc) {
+    doc.headers.clear();
+    doc.index.clear();
+    for (qsizetype i = 0; i < qsizetype(doc.lines.size()); ++i) {
+        if (doc.lines[size_t(i)].kind != Kind::Header)
             continue;
+        doc.index.emplace_back(nameHash(doc.sectionName(doc.lines[size_t(i)])),
+                               qsizetype(doc.headers.size()));
+        doc.headers.push_back(i);
+    }
+    std::sort(doc.index.begin(), doc.index.end());
+}
+
+void parse(Document &doc) {
+    doc.encoding = detectEncoding(doc.bytes);
+    doc.bom = bomSize(doc.encoding);
+    doc.width =
+        doc.encoding == TextEncoding::Utf16LE || doc.encoding == TextEncoding::Utf16BE ? 2 : 1;
+    const qsizetype n = doc.bytes.size();
+    const char *data = doc.bytes.constData();
+    bool newlineSeen = false;
+    qsizetype pos = doc.bom;
+    while (pos < n) {
+        // Next '\n' code unit.
+        qsizetype nl = -1;
+        if (doc.width == 1) {
+            const void *hit = std::memchr(data + pos, '\n', size_t(n - pos));
+            nl = hit ? static_cast<const char *>(hit) - data : -1;
+        } else {
+            for (qsizetype i = pos; i + 1 < n; i += 2)
+                if (doc.unit(i) == u'\n') {
+                    nl = i;
+                    break;
+                }
         }
-        Line line{raw, {}, {}};
-        const qsizetype eq = raw.indexOf(u'=');
-        if (eq > 0) {
-            line.key = raw.left(eq).trimmed();
-            line.value = raw.mid(eq + 1).trimmed();
+        Line l;
+        l.start = pos;
+        if (nl < 0) {
+            l.size = n - pos;
+            pos = n;
+        } else {
+            l.size = nl - pos;
+            l.eol = Eol::Lf;
+            if (l.size >= doc.width && doc.unit(nl - doc.width) == u'\r') {
+                l.size -= doc.width;
+                l.eol = Eol::CrLf;
+            }
+            if (!newlineSeen) {
+                doc.newline = l.eol;
+                newlineSeen = true;
+            }
+            pos = nl + doc.width;
         }
-        doc.sections.back().lines.push_back(std::move(line));
+        l.kind = classify(doc, l);
+        doc.lines.push_back(l);
+    }
+    reindex(doc);
+}
+
+QByteArray serialize(const Document &doc) {
+    qsizetype total = doc.bom;
+    for (const Line &l : doc.lines)
+        total += l.size + 2 * doc.width;
+    QByteArray out;
+    out.reserve(total);
+    out.append(doc.bytes.constData(), doc.bom);
+    const QByteArray lf = doc.eolBytes(Eol::Lf), crlf = doc.eolBytes(Eol::CrLf);
+    for (const Line &l : doc.lines) {
+        out.append(doc.bytes.constData() + l.start, l.size);
+        if (l.eol != Eol::None)
+            out.append(l.eol == Eol::Lf ? lf : crlf);
+    }
+    return out;
+}
+
+// After a store the document's bytes are the file's: drop what edits appended.
+void rebase(Document &doc, QByteArray written) {
+    doc.bytes = std::move(written);
+    qsizetype pos = doc.bom;
+    for (Line &l : doc.lines) {
+        l.start = pos;
+        pos += l.size + (l.eol == Eol::None ? 0 : l.eol == Eol::Lf ? doc.width : 2 * doc.width);
     }
 }
 
-QString serialize(const Document &doc) {
-    QString out;
-    auto put = [&](const QString &line) {
-        out += line;
-        out += doc.newline;
-    };
-    for (size_t i = 0; i < doc.sections.size(); ++i) {
-        const Section &s = doc.sections[i];
-        if (i > 0)
-            put(s.header);
-        for (const Line &l : s.lines)
-            put(l.raw);
+qsizetype findSection(const Document &doc, const QString &name) {
+    const size_t h = nameHash(name);
+    auto it = std::lower_bound(doc.index.begin(), doc.index.end(), std::pair{h, qsizetype(0)});
+    for (; it != doc.index.end() && it->first == h; ++it)
+        if (doc.sectionName(doc.lines[size_t(doc.headers[size_t(it->second)])])
+                .compare(name, Qt::CaseInsensitive) == 0)
+            return it->second;
+    return -1;
+}
+
+qsizetype findKey(const Document &doc, qsizetype section, const QString &key) {
+    if (section < 0)
+        return -1;
+    const bool ascii = isAscii(key);
+    const auto [b, e] = doc.body(section);
+    for (qsizetype i = b; i < e; ++i) {
+        const Line &l = doc.lines[size_t(i)];
+        if (l.kind == Kind::Key && doc.keyIs(l, key, ascii))
+            return i;
     }
-    return out;
+    return -1;
+}
+
+// Text in the file's own encoding; what the code page cannot hold becomes '?'.
+QByteArray encodeFor(const Document &doc, const QString &text) {
+    QByteArray bytes = encodeBytes(text, doc.encoding);
+    if (doc.encoding == TextEncoding::Windows1251 &&
+        decodeBytes(bytes.constData(), bytes.size(), doc.encoding) != text)
+        qCWarning(kalmo::lcSettings).noquote()
+            << "Windows-1251 has no letter for some of" << text << "; written as '?'";
+    return bytes;
+}
+
+Line newLine(Document &doc, const QString &text, Kind kind) {
+    Line l;
+    l.start = doc.bytes.size();
+    doc.bytes += encodeFor(doc, text);
+    l.size = doc.bytes.size() - l.start;
+    l.kind = kind;
+    l.eol = doc.newline;
+    return l;
+}
+
+void insertLine(Document &doc, qsizetype at, const Line &line) {
+    if (at == qsizetype(doc.lines.size()) && at > 0 && doc.lines.back().eol == Eol::None)
+        doc.lines.back().eol = doc.newline; // the old last line now needs its line end
+    doc.lines.insert(doc.lines.begin() + at, line);
+    for (auto it = std::lower_bound(doc.headers.begin(), doc.headers.end(), at);
+         it != doc.headers.end(); ++it)
+        ++*it;
 }
 
 void stamp(const QString &path, Document &doc) {
@@ -126,6 +343,12 @@ bool sameState(const QString &path, const Document &doc) {
            probe.changed == doc.changed;
 }
 
+void logTooLarge(const QString &path, qint64 size) {
+    qCWarning(kalmo::lcSettings).noquote()
+        << "Settings file" << path << "has" << size << "bytes, over the limit of"
+        << kMaxIniFileBytes << "bytes: it is not read (defaults apply) and never rewritten";
+}
+
 } // namespace
 
 IniFile::IniFile(QString path, Mode mode) : m_path(std::move(path)), m_mode(mode) {
@@ -137,45 +360,79 @@ IniFile::~IniFile() = default;
 IniFile::IniFile(IniFile &&) noexcept = default;
 IniFile &IniFile::operator=(IniFile &&) noexcept = default;
 
-const IniFile::Document &IniFile::load() const {
-    if (m_doc && (m_mode == Mode::Snapshot || sameState(m_path, *m_doc)))
+IniFile::Document &IniFile::load() const {
+    if (m_doc && (m_batches > 0 || m_mode == Mode::Snapshot || sameState(m_path, *m_doc)))
         return *m_doc;
     auto doc = std::make_unique<Document>();
     stamp(m_path, *doc);
-    QFile f(m_path);
-    if (doc->exists && f.open(QIODevice::ReadOnly)) {
-        const DecodedText decoded = decodeText(f.readAll());
-        doc->encoding = decoded.encoding;
-        parse(decoded.text, *doc);
-    } else {
-        doc->exists = false;
-        doc->sections.push_back(Section{});
+    if (doc->exists && doc->size > kMaxIniFileBytes) {
+        doc->tooLarge = true;
+        logTooLarge(m_path, doc->size);
+    } else if (doc->exists) {
+        QFile f(m_path);
+        if (!f.open(QIODevice::ReadOnly)) {
+            doc->unreadable = true;
+            qCWarning(kalmo::lcSettings).noquote()
+                << "Cannot read" << m_path << ":" << f.errorString();
+        } else {
+            doc->bytes = f.read(kMaxIniFileBytes + 1); // it may have grown since
+            if (doc->bytes.size() > kMaxIniFileBytes) {
+                doc->bytes.clear();
+                doc->tooLarge = true;
+                logTooLarge(m_path, f.size());
+            } else {
+                parse(*doc);
+            }
+        }
     }
     m_doc = std::move(doc);
     return *m_doc;
 }
 
+IniFile::Document &IniFile::edit() {
+    Document &doc = load();
+    if (doc.tooLarge)
+        throw IniWriteError(m_path, IniWriteError::Reason::TooLarge);
+    if (doc.unreadable)
+        throw IniWriteError(m_path);
+    return doc;
+}
+
+void IniFile::finishEdit() {
+    if (m_batches > 0)
+        return;
+    try {
+        store(*m_doc);
+    } catch (...) {
+        m_doc.reset(); // memory goes back to what the disk holds
+        throw;
+    }
+}
+
 void IniFile::store(Document &doc) {
+    if (doc.tooLarge || doc.unreadable)
+        throw IniWriteError(m_path, doc.tooLarge ? IniWriteError::Reason::TooLarge
+                                                 : IniWriteError::Reason::Refused);
     QFileInfo fi(m_path);
     // A read-only file stays untouched even though its folder would let us replace it (and
     // even for root, who may write anything: the mark is the administrator's intent).
     constexpr auto anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     if (fi.exists() && (!fi.isFile() || !fi.isWritable() || !(fi.permissions() & anyWrite)))
         throw IniWriteError(m_path);
+    QByteArray bytes = serialize(doc);
+    if (bytes.size() > kMaxIniFileBytes) {
+        // It could never be read back.
+        logTooLarge(m_path, bytes.size());
+        throw IniWriteError(m_path, IniWriteError::Reason::TooLarge);
+    }
     QSaveFile out(m_path);
     out.setDirectWriteFallback(false);
     if (!out.open(QIODevice::WriteOnly))
         throw IniWriteError(m_path);
-    const QByteArray bytes = encodeText(serialize(doc), doc.encoding);
     if (out.write(bytes) != bytes.size() || !out.commit())
         throw IniWriteError(m_path);
+    rebase(doc, std::move(bytes));
     stamp(m_path, doc);
-}
-
-void IniFile::apply(Document &doc) {
-    if (m_batches == 0)
-        store(doc);
-    *m_doc = std::move(doc);
 }
 
 IniFile::Batch::Batch(IniFile &ini) : m_ini(ini) {
@@ -194,10 +451,12 @@ void IniFile::Batch::commit() {
     m_done = true;
     if (--m_ini.m_batches > 0)
         return; // the outermost batch stores
+    if (!m_ini.m_doc)
+        return; // an inner batch was dropped: nothing left to store
     try {
         m_ini.store(*m_ini.m_doc);
     } catch (...) {
-        m_ini.m_doc.reset(); // memory goes back to what the disk holds
+        m_ini.m_doc.reset();
         throw;
     }
 }
@@ -205,13 +464,8 @@ void IniFile::Batch::commit() {
 QString IniFile::readString(const QString &section, const QString &key,
                             const QString &defaultValue) const {
     const Document &doc = load();
-    const Section *s = doc.find(section);
-    if (!s)
-        return defaultValue;
-    for (const Line &l : s->lines)
-        if (l.isKey() && l.key.compare(key, Qt::CaseInsensitive) == 0)
-            return l.value;
-    return defaultValue;
+    const qsizetype line = findKey(doc, findSection(doc, section), key);
+    return line < 0 ? defaultValue : doc.value(doc.lines[size_t(line)]);
 }
 
 int IniFile::readInteger(const QString &section, const QString &key, int defaultValue) const {
@@ -226,69 +480,73 @@ bool IniFile::readBool(const QString &section, const QString &key, bool defaultV
 }
 
 bool IniFile::sectionExists(const QString &section) const {
-    return load().find(section) != nullptr;
+    return findSection(load(), section) >= 0;
 }
 
 bool IniFile::valueExists(const QString &section, const QString &key) const {
     const Document &doc = load();
-    const Section *s = doc.find(section);
-    if (!s)
-        return false;
-    for (const Line &l : s->lines)
-        if (l.isKey() && l.key.compare(key, Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
+    return findKey(doc, findSection(doc, section), key) >= 0;
 }
 
 QStringList IniFile::sections() const {
-    QStringList out;
     const Document &doc = load();
-    for (size_t i = 1; i < doc.sections.size(); ++i)
-        out << doc.sections[i].name;
+    QStringList out;
+    out.reserve(qsizetype(doc.headers.size()));
+    for (const qsizetype h : doc.headers)
+        out << doc.sectionName(doc.lines[size_t(h)]);
     return out;
 }
 
 QStringList IniFile::keys(const QString &section) const {
-    QStringList out;
     const Document &doc = load();
-    if (const Section *s = doc.find(section))
-        for (const Line &l : s->lines)
-            if (l.isKey())
-                out << l.key;
+    QStringList out;
+    const qsizetype s = findSection(doc, section);
+    if (s < 0)
+        return out;
+    const auto [b, e] = doc.body(s);
+    for (qsizetype i = b; i < e; ++i)
+        if (doc.lines[size_t(i)].kind == Kind::Key)
+            out << doc.keyName(doc.lines[size_t(i)]);
     return out;
 }
 
 void IniFile::writeString(const QString &section, const QString &key, const QString &value) {
-    load();
-    // Work on a copy so that a refused write leaves memory as the file is.
-    Document doc = *m_doc;
-    Section *s = doc.find(section);
-    if (!s) {
-        // Keep a blank line between sections, as profile writers do.
-        Section &last = doc.sections.back();
-        if (doc.sections.size() > 1 || !last.lines.empty())
-            if (last.lines.empty() || !last.lines.back().raw.trimmed().isEmpty())
-                last.lines.push_back(Line{});
-        Section ns;
-        ns.name = section;
-        ns.header = '[' + section + ']';
-        doc.sections.push_back(std::move(ns));
-        s = &doc.sections.back();
-    }
+    Document &doc = edit();
     // Values are one line of text.
     QString clean = value;
     clean.replace(u'\r', u' ').replace(u'\n', u' ');
-    if (Line *l = Document::findKey(*s, key)) {
-        l->value = clean.trimmed();
-        l->raw = l->key + '=' + clean;
+
+    qsizetype s = findSection(doc, section);
+    if (s < 0) {
+        // Keep a blank line between sections, as profile writers do.
+        if (!doc.lines.empty() && !doc.isBlank(doc.lines.back()))
+            insertLine(doc, qsizetype(doc.lines.size()), newLine(doc, QString(), Kind::Other));
+        const qsizetype at = qsizetype(doc.lines.size());
+        insertLine(doc, at, newLine(doc, '[' + section + ']', Kind::Header));
+        s = qsizetype(doc.headers.size());
+        doc.headers.push_back(at);
+        const std::pair entry{nameHash(section), s};
+        doc.index.insert(std::upper_bound(doc.index.begin(), doc.index.end(), entry), entry);
+    }
+    if (const qsizetype found = findKey(doc, s, key); found >= 0) {
+        Line &l = doc.lines[size_t(found)];
+        const qsizetype prefix = (doc.equals(l) + 1) * doc.width;
+        if (doc.decode(l.start + prefix, l.size - prefix).trimmed() == clean.trimmed())
+            return; // reads the same already: the line keeps its bytes, the file stays as is
+        // The name and its blanks stay as written; only the value changes.
+        const qsizetype start = doc.bytes.size();
+        doc.bytes.append(doc.bytes.constData() + l.start, prefix);
+        doc.bytes += encodeFor(doc, clean);
+        l.start = start;
+        l.size = doc.bytes.size() - start;
     } else {
         // After the last non-blank line of the section.
-        auto it = s->lines.end();
-        while (it != s->lines.begin() && std::prev(it)->raw.trimmed().isEmpty())
-            --it;
-        s->lines.insert(it, Line{key + '=' + clean, key, clean.trimmed()});
+        auto [b, e] = doc.body(s);
+        while (e > b && doc.isBlank(doc.lines[size_t(e - 1)]))
+            --e;
+        insertLine(doc, e, newLine(doc, key + '=' + clean, Kind::Key));
     }
-    apply(doc);
+    finishEdit();
 }
 
 void IniFile::writeInteger(const QString &section, const QString &key, int value) {
@@ -300,34 +558,50 @@ void IniFile::writeBool(const QString &section, const QString &key, bool value) 
 }
 
 void IniFile::deleteKey(const QString &section, const QString &key) {
-    load();
-    Document doc = *m_doc;
-    Section *s = doc.find(section);
-    if (!s)
+    Document &doc = edit();
+    const qsizetype s = findSection(doc, section);
+    if (s < 0)
         return;
-    const auto before = s->lines.size();
-    std::erase_if(s->lines, [&](const Line &l) {
-        return l.isKey() && l.key.compare(key, Qt::CaseInsensitive) == 0;
+    const bool ascii = isAscii(key);
+    const auto [b, e] = doc.body(s);
+    const auto first = doc.lines.begin() + b, last = doc.lines.begin() + e;
+    const auto kept = std::remove_if(first, last, [&](const Line &l) {
+        return l.kind == Kind::Key && doc.keyIs(l, key, ascii);
     });
-    if (s->lines.size() == before)
+    const qsizetype removed = last - kept;
+    if (removed == 0)
         return;
-    apply(doc);
+    doc.lines.erase(kept, last);
+    for (size_t i = size_t(s) + 1; i < doc.headers.size(); ++i)
+        doc.headers[i] -= removed;
+    finishEdit();
 }
 
 void IniFile::eraseSection(const QString &section) {
-    load();
-    Document doc = *m_doc;
-    const auto before = doc.sections.size();
-    std::erase_if(doc.sections, [&](const Section &s) {
-        return !s.header.isNull() && s.name.compare(section, Qt::CaseInsensitive) == 0;
-    });
-    if (doc.sections.size() == before)
+    Document &doc = edit();
+    if (findSection(doc, section) < 0)
         return;
-    apply(doc);
+    // Every section of that name goes, header and body.
+    std::vector<Line> kept;
+    kept.reserve(doc.lines.size());
+    bool erasing = false;
+    for (const Line &l : doc.lines) {
+        if (l.kind == Kind::Header)
+            erasing = doc.sectionName(l).compare(section, Qt::CaseInsensitive) == 0;
+        if (!erasing)
+            kept.push_back(l);
+    }
+    doc.lines = std::move(kept);
+    reindex(doc);
+    finishEdit();
 }
 
 TextEncoding IniFile::encoding() const {
     return load().encoding;
+}
+
+bool IniFile::isTooLarge() const {
+    return load().tooLarge;
 }
 
 QString folderOf(const QString &filePath) {

@@ -10,23 +10,39 @@
 
 namespace kalmo::core {
 
+// Settings and data files above this size are not read (they read as empty) and never
+// rewritten: real files are a few kilobytes, and a damaged or hostile file must not cost the
+// kiosk its memory or its screen.
+inline constexpr qint64 kMaxIniFileBytes = 16 * 1024 * 1024;
+
 // A refused settings write; the message is "Unable to write to " + path.
 class IniWriteError : public std::runtime_error {
 public:
-    explicit IniWriteError(const QString &path);
+    enum class Reason {
+        Refused, // the file system would not take the file
+        TooLarge // the file (or what it would become) is above kMaxIniFileBytes
+    };
+    explicit IniWriteError(const QString &path, Reason reason = Reason::Refused);
     QString text() const { return QString::fromUtf8(what()); }
     QString path() const { return m_path; }
+    Reason reason() const { return m_reason; }
 
 private:
     QString m_path;
+    Reason m_reason;
 };
 
 // An INI file with the semantics of the Windows profile functions: section and key names
 // match without regard to case, file order is kept and new sections and keys are appended,
 // a value is the rest of the line after the first '=' with blanks trimmed, lines it does not
 // understand are kept. Every operation opens the file, reads or writes it and lets it go;
-// every write replaces the file atomically. UTF-8 or Windows-1251 is detected on read and
-// kept on write; new files are UTF-8.
+// every write replaces the file atomically.
+//
+// A write changes only the lines it touches: every other byte goes back as it was read
+// (line endings, stray bytes, lines it does not understand, blanks around names). The
+// encoding is detected once per file (detectEncoding) and new lines are written in it, so
+// a file never ends up in two encodings; new files are UTF-8 with CRLF line ends.
+// Reading and writing take time linear in the file's size.
 //
 // In snapshot mode the file is read once, at construction, and reads come from memory
 // (writes still go to the file and to the snapshot).
@@ -78,14 +94,19 @@ public:
 
     // Encoding the file was read in (Utf8 for a file that does not exist).
     TextEncoding encoding() const;
+    // The file is above kMaxIniFileBytes: it reads as empty and every write to it raises
+    // IniWriteError (reason TooLarge) without touching it. Logged once per reading.
+    bool isTooLarge() const;
 
     struct Document;
 
 private:
-    const Document &load() const;
+    Document &load() const;
+    // The document to edit; raises IniWriteError for a file too large to rewrite.
+    Document &edit();
+    // Stores an edited document, unless a batch is open; a refused store drops the edits.
+    void finishEdit();
     void store(Document &doc);
-    // Stores an edited copy (or keeps it in memory while a batch is open) and adopts it.
-    void apply(Document &doc);
 
     QString m_path;
     Mode m_mode;

@@ -7,6 +7,7 @@
 
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QTest>
 
 using namespace kalmo::core;
@@ -19,6 +20,9 @@ private slots:
     void conversionErrorText();
     void decodesByBomThenUtf8ThenCodePage_data();
     void decodesByBomThenUtf8ThenCodePage();
+    void strayBytesDecideByMajority_data();
+    void strayBytesDecideByMajority();
+    void codePageTableMatchesIconv();
     void idleTimeAcrossTheWrap();
     void idleClockSeesInputButNeverEatsIt();
     void randomStateSavesAndRestores();
@@ -90,6 +94,51 @@ void TestCoreValues::decodesByBomThenUtf8ThenCodePage() {
     QVERIFY(!isValidUtf8("\xC0\xAF"));
     QVERIFY(!isValidUtf8("\xED\xA0\x80"));
     QVERIFY(!isValidUtf8("\xD0"));
+}
+
+void TestCoreValues::strayBytesDecideByMajority_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("encoding");
+    QTest::addColumn<QString>("text");
+    const QByteArray caption = QStringLiteral("Календарь").toUtf8();
+    QTest::newRow("plain ASCII") << QByteArray("a=1\r\n") << int(TextEncoding::Utf8) << "a=1\r\n";
+    QTest::newRow("UTF-8, one stray byte")
+        << caption + "\xFF" << int(TextEncoding::Utf8) << QStringLiteral("Календарь\uFFFD");
+    QTest::newRow("UTF-8, a cut sequence and a lone continuation")
+        << caption + "\xD0 \x80" + caption << int(TextEncoding::Utf8)
+        << QStringLiteral("Календарь\uFFFD \uFFFDКалендарь");
+    // A capital followed by a quote mark happens to be a valid pair; the rest is not UTF-8.
+    QTest::newRow("Windows-1251 with an accidental UTF-8 pair")
+        << toWindows1251(QStringLiteral("«ВАШ САЙТ» и сайт")) << int(TextEncoding::Windows1251)
+        << QStringLiteral("«ВАШ САЙТ» и сайт");
+    QTest::newRow("as many stray bytes as sequences")
+        << QByteArray("\xD0\x96\xFF") << int(TextEncoding::Windows1251) << QStringLiteral("Р–я");
+}
+
+void TestCoreValues::strayBytesDecideByMajority() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, encoding);
+    QFETCH(QString, text);
+    QCOMPARE(int(detectEncoding(bytes)), encoding);
+    QCOMPARE(decodeText(bytes).text, text);
+}
+
+void TestCoreValues::codePageTableMatchesIconv() {
+    QByteArray all;
+    for (int b = 1; b < 256; ++b)
+        if (b != 0x98)
+            all += char(b);
+    QProcess iconv;
+    iconv.start("iconv", {"-f", "WINDOWS-1251", "-t", "UTF-8"});
+    QVERIFY(iconv.waitForStarted());
+    iconv.write(all);
+    iconv.closeWriteChannel();
+    QVERIFY(iconv.waitForFinished());
+    const QString expected = QString::fromUtf8(iconv.readAllStandardOutput());
+    QCOMPARE(fromWindows1251(all), expected);
+    QCOMPARE(toWindows1251(expected), all);
+    QCOMPARE(fromWindows1251("\x98"), QString(QChar(0xFFFD))); // unassigned in the code page
+    QCOMPARE(toWindows1251(QStringLiteral("€😀")), QByteArray("\x88?"));
 }
 
 void TestCoreValues::idleTimeAcrossTheWrap() {

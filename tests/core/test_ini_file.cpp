@@ -8,8 +8,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using kalmo::core::encodeBytes;
 using kalmo::core::IniFile;
 using kalmo::core::IniWriteError;
+using kalmo::core::kMaxIniFileBytes;
 using kalmo::core::TextEncoding;
 
 using kalmo::testing::readAll;
@@ -20,6 +22,12 @@ namespace {
 // Content written by the kill test's child; each version is complete or absent.
 QByteArray bigValue(char c) {
     return QByteArray(200000, c);
+}
+
+// The line end a file's first line has: what new lines in it get.
+QByteArray firstLineEnd(const QByteArray &bytes) {
+    const qsizetype nl = bytes.indexOf('\n');
+    return nl < 0 || (nl > 0 && bytes[nl - 1] == '\r') ? QByteArray("\r\n") : QByteArray("\n");
 }
 
 } // namespace
@@ -36,6 +44,10 @@ private slots:
     void refusedWritesRaiseAndKeepTheFile_data();
     void refusedWritesRaiseAndKeepTheFile();
     void garbageIsReadWithoutCrashing();
+    void rewriteKeepsEveryOtherByte_data();
+    void rewriteKeepsEveryOtherByte();
+    void unchangedValueLeavesTheFileAlone();
+    void oversizedFileIsNeitherReadNorRewritten();
     void snapshotReadsFromMemory();
     void liveReadSeesOtherWriters();
     void batchWritesTheFileOnce();
@@ -177,22 +189,124 @@ void TestIniFile::garbageIsReadWithoutCrashing() {
     n.sections();
     n.writeString("ok", "k", "v");
     QCOMPARE(IniFile(noise).readString("ok", "k"), QString("v"));
+    QVERIFY(readAll(noise).startsWith(bytes)); // the noise itself goes back as it was
+}
 
-    // 50 MB of key lines: read once, then from the cache.
+void TestIniFile::rewriteKeepsEveryOtherByte_data() {
+    QTest::addColumn<QString>("fixture");
+    QTest::addColumn<int>("encoding");
+    QTest::newRow("binary noise around a section") << "noise.ini" << int(TextEncoding::Windows1251);
+    QTest::newRow("Windows-1251 with byte 0x98")
+        << "cp1251_0x98.ini" << int(TextEncoding::Windows1251);
+    QTest::newRow("mixed CRLF and LF, no final line end")
+        << "mixed_eol.ini" << int(TextEncoding::Utf8);
+    QTest::newRow("UTF-8 with stray bytes") << "utf8_stray.ini" << int(TextEncoding::Utf8);
+}
+
+void TestIniFile::rewriteKeepsEveryOtherByte() {
+    QFETCH(QString, fixture);
+    QFETCH(int, encoding);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(fixture);
+    QVERIFY(QFile::copy(QStringLiteral(KALMO_TEST_DATA "/core/") + fixture, path));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    const QByteArray original = readAll(path);
+    const auto enc = TextEncoding(encoding);
+    const QByteArray nl = firstLineEnd(original);
+
+    IniFile ini(path);
+    QCOMPARE(int(ini.encoding()), encoding);
+    QCOMPARE(ini.readString("name", "buttonsite"), QString("Old"));
+
+    // A changed value: the name and its blanks stay, only the value's bytes change.
+    ini.writeString("Name", "ButtonSite", QStringLiteral("Новый"));
+    QByteArray expected = original;
+    const QByteArray siteLine = "  ButtonSite  =" + encodeBytes(QStringLiteral("Новый"), enc);
+    expected.replace("  ButtonSite  =Old", siteLine);
+    QCOMPARE(readAll(path), expected);
+
+    // A new key goes after the section's last key, in the file's encoding and line end.
+    ini.writeString("Name", "ButtonVideo", QStringLiteral("Видео"));
+    const qsizetype after = expected.indexOf(siteLine) + siteLine.size();
+    const qsizetype lineEnd = expected.indexOf('\n', after) + 1;
+    expected.insert(lineEnd, "ButtonVideo=" + encodeBytes(QStringLiteral("Видео"), enc) + nl);
+    QCOMPARE(readAll(path), expected);
+
+    // A new section is appended; what was there stays a prefix of the file.
+    ini.writeString("Added", "k", "v");
+    const QByteArray bytes = readAll(path);
+    QVERIFY(bytes.startsWith(expected));
+    QVERIFY(bytes.endsWith("[Added]" + nl + "k=v" + nl));
+
+    IniFile back(path);
+    QCOMPARE(int(back.encoding()), encoding); // never two encodings in one file
+    QCOMPARE(back.readString("Name", "ButtonSite"), QStringLiteral("Новый"));
+    QCOMPARE(back.readString("Name", "ButtonVideo"), QStringLiteral("Видео"));
+    QCOMPARE(back.readString("added", "K"), QString("v"));
+}
+
+void TestIniFile::unchangedValueLeavesTheFileAlone() {
+    // Stray bytes read as U+FFFD; saving the value as read must not turn them into '?'.
+    for (const char *fixture : {"cp1251_0x98.ini", "utf8_stray.ini"}) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(fixture);
+        QVERIFY(QFile::copy(QStringLiteral(KALMO_TEST_DATA "/core/") + fixture, path));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        const QByteArray original = readAll(path);
+        IniFile ini(path);
+        const QString calendar = ini.readString("Name", "ButtonCalendar");
+        QVERIFY2(calendar.contains(QChar(0xFFFD)), fixture);
+        QVERIFY(!calendar.contains(u'?'));
+        ini.writeString("Name", "ButtonCalendar", calendar);
+        QCOMPARE(readAll(path), original);
+    }
+    QCOMPARE(IniFile(QStringLiteral(KALMO_TEST_DATA "/core/utf8_stray.ini"))
+                 .readString("NAME", "ButtonPhoto"),
+             QStringLiteral("Фотоматериалы"));
+}
+
+void TestIniFile::oversizedFileIsNeitherReadNorRewritten() {
+    QTemporaryDir dir;
     const QString big = dir.filePath("big.ini");
+    const QByteArray head = "[ini]\r\nfile=1\r\n[time]\r\nimage=7\r\n";
     {
         QFile f(big);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        QByteArray chunk;
-        for (int i = 0; i < 1000; ++i)
-            chunk += "key" + QByteArray::number(i) + "=" + QByteArray(40, 'v') + "\n";
-        f.write("[Name]\nButtonSite=Big\n");
-        while (f.size() < 50 * 1024 * 1024)
-            f.write(chunk);
+        f.write(head);
+        QVERIFY(f.resize(kMaxIniFileBytes + 1)); // sparse: the rest reads as zero bytes
     }
-    IniFile b(big);
-    QCOMPARE(b.readString("Name", "ButtonSite"), QString("Big"));
-    QCOMPARE(b.readString("name", "key999").size(), 40);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("big\\.ini.*over the limit"));
+    IniFile ini(big);
+    QVERIFY(ini.isTooLarge());
+    QCOMPARE(ini.readInteger("time", "image", 5), 5); // not read: the defaults apply
+    QVERIFY(ini.sections().isEmpty());
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            if (attempt == 0) {
+                ini.writeString("time", "image", "9");
+            } else {
+                IniFile::Batch batch(ini);
+                ini.eraseSection("time");
+                batch.commit();
+            }
+            QFAIL("an oversized file was rewritten");
+        } catch (const IniWriteError &e) {
+            QCOMPARE(e.reason(), IniWriteError::Reason::TooLarge);
+            QCOMPARE(e.text(), "Unable to write to " + big);
+        }
+    }
+    QCOMPARE(QFileInfo(big).size(), kMaxIniFileBytes + 1);
+    QVERIFY(readAll(big).startsWith(head));
+
+    // A write that would carry a file past the limit is refused too: it could not be read.
+    const QString near = dir.filePath("near.ini");
+    writeAll(near, "[a]\nb=" + QByteArray(kMaxIniFileBytes - 100, 'x') + "\n");
+    IniFile nearIni(near);
+    QVERIFY(!nearIni.isTooLarge());
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("near\\.ini.*over the limit"));
+    QVERIFY_EXCEPTION_THROWN(nearIni.writeString("a", "c", QString(200, u'y')), IniWriteError);
+    QCOMPARE(QFileInfo(near).size(), kMaxIniFileBytes - 100 + 7);
+    QVERIFY(!nearIni.valueExists("a", "c"));
 }
 
 void TestIniFile::snapshotReadsFromMemory() {
