@@ -1,5 +1,4 @@
 #include "core/natural_order.h"
-#include "core/program_values.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,7 +12,6 @@ private slots:
     void ordersLikeAPerson_data();
     void ordersLikeAPerson();
     void listsOnlyExactExtensions();
-    void assetsPreferTheBaseFolder();
 };
 
 void TestNaturalOrder::ordersLikeAPerson_data() {
@@ -48,21 +46,6 @@ void TestNaturalOrder::listsOnlyExactExtensions() {
     QCOMPARE(listFilesNatural(dir.path(), {".jpg", ".JPG"}),
              (QStringList{"a9.jpg", "a10.jpg", "b.JPG"}));
     QVERIFY(listFilesNatural(dir.filePath("missing"), {".jpg"}).isEmpty());
-}
-
-void TestNaturalOrder::assetsPreferTheBaseFolder() {
-    QTemporaryDir base, data;
-    ProgramValues v;
-    v.baseFolder = base.path() + '/';
-    v.programDataFolder = data.path() + '/';
-    QDir(data.path()).mkdir("cloudiness");
-    QVERIFY(QFile(data.filePath("cloudiness/00.png")).open(QIODevice::WriteOnly));
-    QCOMPARE(v.asset("cloudiness/00.png"), data.filePath("cloudiness/00.png"));
-    QDir(base.path()).mkdir("cloudiness");
-    QVERIFY(QFile(base.filePath("cloudiness/00.png")).open(QIODevice::WriteOnly));
-    QCOMPARE(v.asset("cloudiness/00.png"), base.filePath("cloudiness/00.png"));
-    // Missing everywhere: the base folder's name, so a message names the file to supply.
-    QCOMPARE(v.asset("missing.png"), base.filePath("missing.png"));
 }
 
 QTEST_GUILESS_MAIN(TestNaturalOrder)
