@@ -20,4 +20,9 @@ function(kalmo_add_test name)
     if(T_LABELS)
         set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
     endif()
+    # Chromium and the sanitizer builds each want the machine for themselves: beside one
+    # another they slow each other past the tests' generous limits. One lock for all of them.
+    if("chromium" IN_LIST T_LABELS OR "sanitize" IN_LIST T_LABELS OR "tsan" IN_LIST T_LABELS)
+        set_property(TEST ${name} APPEND PROPERTY RESOURCE_LOCK chromium)
+    endif()
 endfunction()
