@@ -1,5 +1,7 @@
 #include "admin/access_window.h"
 
+#include "admin/settings_dialog.h"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -9,7 +11,7 @@
 
 namespace kalmo::admin {
 
-TForm4::TForm4(const core::ProgramValues &values, QDialog &settingsDialog, QWidget *parent)
+TForm4::TForm4(const core::ProgramValues &values, TForm3 &settingsDialog, QWidget *parent)
     : QDialog(parent), m_values(values), m_settings(settingsDialog), m_entry(new QLineEdit(this)),
       m_message(new QLabel(this)) {
     setObjectName(QStringLiteral("Form4"));
@@ -61,9 +63,9 @@ void TForm4::checkPassword() {
         return;
     }
     accept();
+    // The typed password is not kept for the next opening.
     m_entry->setText(QStringLiteral("******"));
-    m_settings.setWindowModality(Qt::ApplicationModal);
-    m_settings.open();
+    m_settings.openDialog();
 }
 
 } // namespace kalmo::admin

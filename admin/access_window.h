@@ -9,14 +9,17 @@ class QLineEdit;
 
 namespace kalmo::admin {
 
+class TForm3;
+
 // Password entry in front of the settings dialog (Ctrl+F3 on the main screen).
 class TForm4 : public QDialog {
     Q_OBJECT
 public:
-    TForm4(const core::ProgramValues &values, QDialog &settingsDialog, QWidget *parent = nullptr);
+    TForm4(const core::ProgramValues &values, TForm3 &settingsDialog, QWidget *parent = nullptr);
 
     // Shows the window modally; the message label starts empty, the entry keeps its text.
     void openWindow();
+    // "OK": the right password opens the settings dialog in place of this window.
     void checkPassword();
 
     QLineEdit *entry() const { return m_entry; }
@@ -27,7 +30,7 @@ protected:
 
 private:
     const core::ProgramValues &m_values;
-    QDialog &m_settings;
+    TForm3 &m_settings;
     QLineEdit *m_entry;
     QLabel *m_message;
 };

@@ -1,11 +1,99 @@
 #include "admin/settings_dialog.h"
 
+#include "core/log.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
 namespace kalmo::admin {
 
-TForm3::TForm3(core::ProgramValues &values, QWidget *parent) : QDialog(parent), m_values(values) {
+TForm3::TForm3(core::ProgramValues &values, core::Messages &messages, core::Dialogs &dialogs,
+               MainScreenHooks hooks, QWidget *parent)
+    : QDialog(parent), m_values(values), m_pages(new QTabWidget(this)),
+      m_general(new GeneralPage({values, messages, dialogs, std::move(hooks)})) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Настройки"));
     setWindowModality(Qt::ApplicationModal);
+    setFixedSize(898, 527);
+    QFont tahoma(QStringLiteral("Tahoma"));
+    tahoma.setPointSize(8);
+    setFont(tahoma);
+
+    m_pages->setObjectName(QStringLiteral("PageControl1"));
+    // Flat tabs, large enough for a finger.
+    m_pages->setDocumentMode(true);
+    m_pages->tabBar()->setExpanding(false);
+    m_pages->setStyleSheet(QStringLiteral("QTabBar::tab { min-height: 30px; padding: 0 14px; }"
+                                          "QCheckBox::indicator { width: 20px; height: 20px; }"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_pages);
+    createPages();
+    connect(m_general, &GeneralPage::closeRequested, this, &TForm3::reject);
+}
+
+TForm3::~TForm3() = default;
+
+void TForm3::createPages() {
+    m_pages->addTab(m_general, QStringLiteral("Основные настройки"));
+
+    m_calendarPage = new QWidget;
+    m_calendarPage->setObjectName(QStringLiteral("TabSheet6"));
+    m_pages->addTab(m_calendarPage, QStringLiteral("Календарь"));
+
+    m_schedulePage = new QWidget;
+    m_schedulePage->setObjectName(QStringLiteral("TabSheet2"));
+    m_pages->addTab(m_schedulePage, QStringLiteral("Расписание занятий"));
+
+    m_bellPage = new QWidget;
+    m_bellPage->setObjectName(QStringLiteral("TabSheet3"));
+    m_scheduleView = new QCheckBox(
+        QStringLiteral("Отображать расписание на странице расписание занятий"), m_bellPage);
+    m_scheduleView->setObjectName(QStringLiteral("scheduleView"));
+    m_scheduleView->setAccessibleName(m_scheduleView->text());
+    m_scheduleView->setMinimumHeight(30);
+    auto *bells = new QVBoxLayout(m_bellPage);
+    bells->addStretch(1);
+    bells->addWidget(m_scheduleView);
+    m_pages->addTab(m_bellPage, QStringLiteral("Расписание звонков"));
+
+    m_general->setScheduleViewBox(m_scheduleView);
+    for (int i = 0; i < m_pages->count(); ++i)
+        m_pages->widget(i)->setAccessibleName(m_pages->tabText(i));
+}
+
+void TForm3::openDialog() {
+    load();
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
+    open();
+}
+
+void TForm3::load() {
+    const DialogFiles &files = m_general->fixFiles();
+    if (!m_general->fill())
+        return;
+    for (const PageHooks *page : {&m_calendarHooks, &m_scheduleHooks, &m_bellHooks})
+        if (page->load)
+            page->load(files);
+}
+
+void TForm3::reject() {
+    hide();
+    try {
+        m_general->resetFromFile();
+        for (const PageHooks *page : {&m_calendarHooks, &m_scheduleHooks, &m_bellHooks})
+            if (page->close)
+                page->close();
+    } catch (const std::exception &e) {
+        // Closing always succeeds; what went wrong is only worth a line in the log.
+        qCWarning(kalmo::lcAdmin) << "while closing the settings:" << e.what();
+    }
+    QDialog::reject();
 }
 
 } // namespace kalmo::admin
