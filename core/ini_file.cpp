@@ -25,11 +25,15 @@ enum class Eol : quint8 { None, Lf, CrLf };
 
 // One line of the file: where its bytes are, and what it is. The bytes stay as read until a
 // write replaces that very line.
+// Offsets are 32-bit: files are far below 4 GB (kMaxIniFileBytes), and what edits append
+// is dropped at each store.
 struct Line {
-    qsizetype start = 0; // first byte of the content in Document::bytes
-    qsizetype size = 0;  // bytes of the content, without the line end
+    quint32 start = 0; // first byte of the content in Document::bytes
+    quint32 size = 0;  // bytes of the content, without the line end
     Kind kind = Kind::Other;
     Eol eol = Eol::None;
+    // Content or line end differ from what follows `start` in the bytes as read.
+    bool moved = false;
 };
 
 bool isBlankUnit(char16_t u) {
@@ -158,8 +162,50 @@ namespace {
 
 using Document = IniFile::Document;
 
+// FNV-1a over the UTF-16 units of the case-folded name.
+struct NameHash {
+    size_t h = 14695981039346656037ull;
+    void add(char16_t u) {
+        h = (h ^ (u & 0xFF)) * 1099511628211ull;
+        h = (h ^ (u >> 8)) * 1099511628211ull;
+    }
+};
+
 size_t nameHash(const QString &name) {
-    return qHash(name.toCaseFolded());
+    NameHash hash;
+    for (const QChar c : name.toCaseFolded())
+        hash.add(c.unicode());
+    return hash.h;
+}
+
+// The hash of a header line's section name; ASCII names straight from the bytes.
+size_t headerHash(const Document &doc, const Line &l) {
+    const qsizetype n = doc.units(l);
+    qsizetype b = 0;
+    while (b < n && isBlankUnit(doc.at(l, b)))
+        ++b;
+    if (b < n && doc.at(l, b) == u'[') {
+        qsizetype e = b + 1;
+        bool ascii = true;
+        while (e < n && doc.at(l, e) != u']') {
+            ascii = ascii && doc.at(l, e) < 0x80;
+            ++e;
+        }
+        if (ascii) {
+            ++b;
+            while (b < e && isBlankUnit(doc.at(l, b)))
+                ++b;
+            while (e > b && isBlankUnit(doc.at(l, e - 1)))
+                --e;
+            NameHash hash;
+            for (qsizetype i = b; i < e; ++i) {
+                const char16_t u = doc.at(l, i);
+                hash.add(u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u);
+            }
+            return hash.h;
+        }
+    }
+    return nameHash(doc.sectionName(l));
 }
 
 bool isAscii(const QString &s) {
@@ -197,7 +243,7 @@ void reindex(Document &doc) {
     for (qsizetype i = 0; i < qsizetype(doc.lines.size()); ++i) {
         if (doc.lines[size_t(i)].kind != Kind::Header)
             continue;
-        doc.index.emplace_back(nameHash(doc.sectionName(doc.lines[size_t(i)])),
+        doc.index.emplace_back(headerHash(doc, doc.lines[size_t(i)]),
                                qsizetype(doc.headers.size()));
         doc.headers.push_back(i);
     }
@@ -213,6 +259,7 @@ void parse(Document &doc) {
     const char *data = doc.bytes.constData();
     bool newlineSeen = false;
     qsizetype pos = doc.bom;
+    doc.lines.reserve(size_t(std::count(data + pos, data + n, '\n') / doc.width + 1));
     while (pos < n) {
         // Next '\n' code unit.
         qsizetype nl = -1;
@@ -227,14 +274,14 @@ void parse(Document &doc) {
                 }
         }
         Line l;
-        l.start = pos;
+        l.start = quint32(pos);
         if (nl < 0) {
-            l.size = n - pos;
+            l.size = quint32(n - pos);
             pos = n;
         } else {
-            l.size = nl - pos;
+            l.size = quint32(nl - pos);
             l.eol = Eol::Lf;
-            if (l.size >= doc.width && doc.unit(nl - doc.width) == u'\r') {
+            if (qsizetype(l.size) >= doc.width && doc.unit(nl - doc.width) == u'\r') {
                 l.size -= doc.width;
                 l.eol = Eol::CrLf;
             }
@@ -251,18 +298,37 @@ void parse(Document &doc) {
 }
 
 QByteArray serialize(const Document &doc) {
+    const auto eolSize = [&](Eol e) {
+        return e == Eol::None ? 0 : e == Eol::Lf ? doc.width : 2 * doc.width;
+    };
     qsizetype total = doc.bom;
     for (const Line &l : doc.lines)
-        total += l.size + 2 * doc.width;
+        total += l.size + eolSize(l.eol);
     QByteArray out;
     out.reserve(total);
     out.append(doc.bytes.constData(), doc.bom);
     const QByteArray lf = doc.eolBytes(Eol::Lf), crlf = doc.eolBytes(Eol::CrLf);
+    // Lines that still stand where they were read go out in runs, one copy per run.
+    qsizetype runStart = 0, runEnd = 0;
+    const auto flush = [&] {
+        out.append(doc.bytes.constData() + runStart, runEnd - runStart);
+        runStart = runEnd = 0;
+    };
     for (const Line &l : doc.lines) {
+        if (!l.moved) {
+            if (runEnd != qsizetype(l.start))
+                flush();
+            if (runStart == runEnd)
+                runStart = l.start;
+            runEnd = qsizetype(l.start) + l.size + eolSize(l.eol);
+            continue;
+        }
+        flush();
         out.append(doc.bytes.constData() + l.start, l.size);
         if (l.eol != Eol::None)
             out.append(l.eol == Eol::Lf ? lf : crlf);
     }
+    flush();
     return out;
 }
 
@@ -271,7 +337,8 @@ void rebase(Document &doc, QByteArray written) {
     doc.bytes = std::move(written);
     qsizetype pos = doc.bom;
     for (Line &l : doc.lines) {
-        l.start = pos;
+        l.start = quint32(pos);
+        l.moved = false;
         pos += l.size + (l.eol == Eol::None ? 0 : l.eol == Eol::Lf ? doc.width : 2 * doc.width);
     }
 }
@@ -309,19 +376,29 @@ QByteArray encodeFor(const Document &doc, const QString &text) {
     return bytes;
 }
 
+// Appends the bytes of a new or replaced line to the document; their start.
+quint32 appendBytes(Document &doc, const QByteArray &bytes) {
+    const auto start = quint32(doc.bytes.size());
+    doc.bytes += bytes;
+    return start;
+}
+
 Line newLine(Document &doc, const QString &text, Kind kind) {
     Line l;
-    l.start = doc.bytes.size();
-    doc.bytes += encodeFor(doc, text);
-    l.size = doc.bytes.size() - l.start;
+    const QByteArray bytes = encodeFor(doc, text);
+    l.start = appendBytes(doc, bytes);
+    l.size = quint32(bytes.size());
     l.kind = kind;
     l.eol = doc.newline;
+    l.moved = true;
     return l;
 }
 
 void insertLine(Document &doc, qsizetype at, const Line &line) {
-    if (at == qsizetype(doc.lines.size()) && at > 0 && doc.lines.back().eol == Eol::None)
+    if (at == qsizetype(doc.lines.size()) && at > 0 && doc.lines.back().eol == Eol::None) {
         doc.lines.back().eol = doc.newline; // the old last line now needs its line end
+        doc.lines.back().moved = true;
+    }
     doc.lines.insert(doc.lines.begin() + at, line);
     for (auto it = std::lower_bound(doc.headers.begin(), doc.headers.end(), at);
          it != doc.headers.end(); ++it)
@@ -391,7 +468,9 @@ IniFile::Document &IniFile::load() const {
 
 IniFile::Document &IniFile::edit() {
     Document &doc = load();
-    if (doc.tooLarge)
+    // Edits append to the bytes until the next store; offsets are 32-bit, so a batch that
+    // piled up a gigabyte of edits is refused long before they could overflow.
+    if (doc.tooLarge || doc.bytes.size() > (qsizetype(1) << 30))
         throw IniWriteError(m_path, IniWriteError::Reason::TooLarge);
     if (doc.unreadable)
         throw IniWriteError(m_path);
@@ -534,11 +613,10 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
         if (doc.decode(l.start + prefix, l.size - prefix).trimmed() == clean.trimmed())
             return; // reads the same already: the line keeps its bytes, the file stays as is
         // The name and its blanks stay as written; only the value changes.
-        const qsizetype start = doc.bytes.size();
-        doc.bytes.append(doc.bytes.constData() + l.start, prefix);
-        doc.bytes += encodeFor(doc, clean);
-        l.start = start;
-        l.size = doc.bytes.size() - start;
+        const QByteArray bytes = doc.bytes.mid(l.start, prefix) + encodeFor(doc, clean);
+        l.start = appendBytes(doc, bytes);
+        l.size = quint32(bytes.size());
+        l.moved = true;
     } else {
         // After the last non-blank line of the section.
         auto [b, e] = doc.body(s);

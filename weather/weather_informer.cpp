@@ -35,6 +35,10 @@ WeatherInformer::WeatherInformer(QWidget *panel4, const core::Clock &clock, QObj
     m_timeout.setSingleShot(true);
     m_timeout.setInterval(kDefaultTimeoutMs);
     connect(&m_timeout, &QTimer::timeout, this, &WeatherInformer::onTimeout);
+    m_delay.setParent(this);
+    m_delay.setObjectName(QStringLiteral("fetchDelay"));
+    m_delay.setSingleShot(true);
+    connect(&m_delay, &QTimer::timeout, this, &WeatherInformer::fetchIfDue);
 }
 
 WeatherInformer::~WeatherInformer() {
@@ -59,17 +63,43 @@ QUrl WeatherInformer::documentUrl() const {
 }
 
 void WeatherInformer::refresh() {
-    cancelFetch();
-    const QUrl url = documentUrl();
     // With the weather off there is nothing to ask the service.
-    if (!m_enabled || !url.isValid()) {
+    if (!m_enabled || !documentUrl().isValid()) {
+        m_held = false;
+        m_delay.stop();
+        cancelFetch();
         hidePanel();
         return;
     }
-    QNetworkRequest request(url);
+    m_held = true;
+    fetchIfDue();
+}
+
+void WeatherInformer::fetchIfDue() {
+    if (!m_held || m_reply)
+        return; // nothing asked for, or the answer in flight comes first
+    if (!m_enabled || !documentUrl().isValid()) {
+        m_held = false;
+        hidePanel();
+        return;
+    }
+    const std::uint32_t since = m_clock.tickMs() - m_lastStartTick;
+    if (m_everStarted && since < kMinFetchSpacingMs) {
+        m_delay.start(int(kMinFetchSpacingMs - since));
+        return;
+    }
+    m_held = false;
+    m_delay.stop();
+    startFetch();
+}
+
+void WeatherInformer::startFetch() {
+    QNetworkRequest request(documentUrl());
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);
     m_body.clear();
+    m_everStarted = true;
+    m_lastStartTick = m_clock.tickMs();
     m_reply = m_network.get(request);
     connect(m_reply, &QNetworkReply::readyRead, this, &WeatherInformer::onReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &WeatherInformer::onFinished);
@@ -82,6 +112,7 @@ void WeatherInformer::onReadyRead() {
     if (declared > kMaxBodyBytes || m_body.size() > kMaxBodyBytes) {
         cancelFetch();
         hidePanel();
+        fetchIfDue();
     }
 }
 
@@ -97,14 +128,14 @@ void WeatherInformer::onFinished() {
     cancelFetch();
     if (!reachable) {
         hidePanel();
-        return;
+    } else {
+        const auto forecasts = parseForecastDocument(body);
+        if (!forecasts || forecasts->isEmpty())
+            hidePanel();
+        else
+            showForecasts(*forecasts);
     }
-    const auto forecasts = parseForecastDocument(body);
-    if (!forecasts || forecasts->isEmpty()) {
-        hidePanel();
-        return;
-    }
-    showForecasts(*forecasts);
+    fetchIfDue(); // a refresh asked for meanwhile
 }
 
 void WeatherInformer::onTimeout() {
@@ -112,6 +143,7 @@ void WeatherInformer::onTimeout() {
         return;
     cancelFetch();
     hidePanel();
+    fetchIfDue();
 }
 
 void WeatherInformer::cancelFetch() {
@@ -121,7 +153,9 @@ void WeatherInformer::cancelFetch() {
     QNetworkReply *reply = m_reply;
     m_reply = nullptr;
     disconnect(reply, nullptr, this, nullptr);
-    reply->abort();
+    // A reply that finished or already reported its error must not be told so again.
+    if (!reply->isFinished() && reply->error() == QNetworkReply::NoError)
+        reply->abort();
     reply->deleteLater();
 }
 

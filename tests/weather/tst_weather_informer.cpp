@@ -62,8 +62,9 @@ private:
                        .size());
     }
 
-    // Fetches and waits for the panel to be shown or hidden.
+    // Fetches (a minute after the last one) and waits for the panel to be shown or hidden.
     bool fetch() {
+        m_clock.advanceMs(WeatherInformer::kMinFetchSpacingMs);
         QSignalSpy shown(m_informer.get(), &WeatherInformer::weatherShown);
         m_informer->refresh();
         if (shown.isEmpty() && !shown.wait(5000))
@@ -238,6 +239,7 @@ private slots:
         QVERIFY(timeout);
         QCOMPARE(timeout->interval(), WeatherInformer::kDefaultTimeoutMs);
         QSignalSpy shown(m_informer.get(), &WeatherInformer::weatherShown);
+        m_clock.advanceMs(WeatherInformer::kMinFetchSpacingMs);
         m_informer->refresh();
         QVERIFY(m_informer->isFetching()); // refresh() returned at once
         QVERIFY(timeout->isActive());
@@ -252,19 +254,48 @@ private slots:
         verifyHidden();
     }
 
-    void newFetchReplacesOneInFlight() {
-        FakeInformer silent;
-        silent.beSilent();
-        QSignalSpy gone(&silent, &FakeInformer::clientGone);
-        m_informer->setInformerBase(silent.base());
-        m_informer->refresh();
-        QTRY_COMPARE(silent.requests.size(), 1); // the first request is out
-        m_informer->setInformerBase(m_server->base());
-        QVERIFY(fetch()); // exactly one answer: the first fetch is gone
-        QCOMPARE(rowCount(), 4);
-        if (gone.isEmpty()) // its connection was dropped
-            QVERIFY(gone.wait(5000));
+    void atMostOneRequestInFlightAndOneAMinute() {
+        QVERIFY(fetch());
+        auto *delay = m_informer->findChild<QTimer *>("fetchDelay");
+        QVERIFY(delay);
+        // A burst of refreshes right after a fetch: nothing goes out, one is held.
+        QSignalSpy shown(m_informer.get(), &WeatherInformer::weatherShown);
+        for (int i = 0; i < 50; ++i)
+            m_informer->refresh();
         QVERIFY(!m_informer->isFetching());
+        QVERIFY(m_informer->isRefreshHeld());
+        QVERIFY(delay->isActive());
+        QCOMPARE(delay->interval(), int(WeatherInformer::kMinFetchSpacingMs));
+        m_clock.advanceMs(59000);
+        m_informer->fetchIfDue(); // a timer that fired early waits on for the rest
+        QVERIFY(!m_informer->isFetching());
+        QCOMPARE(delay->interval(), 1000);
+        m_clock.advanceMs(1000);
+        m_informer->fetchIfDue();
+        QVERIFY(m_informer->isFetching());
+        QVERIFY(!m_informer->isRefreshHeld());
+        QVERIFY(shown.wait(5000));
+        QCOMPARE(m_server->requests.size(), 2);
+
+        // While a request is in flight, refreshes wait for its answer and then for the minute.
+        m_server->beSilent();
+        m_clock.advanceMs(WeatherInformer::kMinFetchSpacingMs);
+        m_informer->refresh();
+        QTRY_COMPARE(m_server->requests.size(), 3);
+        m_clock.advanceMs(WeatherInformer::kMinFetchSpacingMs);
+        for (int i = 0; i < 50; ++i)
+            m_informer->refresh();
+        QVERIFY(m_informer->isRefreshHeld());
+        QVERIFY(!delay->isActive()); // the answer comes first
+        m_server->respond(200, fixture());
+        QVERIFY(
+            QMetaObject::invokeMethod(m_informer->findChild<QTimer *>("fetchTimeout"), "timeout"));
+        // The minute since the last start has passed: the held refresh goes out at once.
+        QVERIFY(m_informer->isFetching());
+        QTRY_COMPARE(m_server->requests.size(), 4);
+        QTRY_VERIFY(!m_informer->isFetching());
+        QVERIFY(!m_informer->isRefreshHeld());
+        QCOMPARE(rowCount(), 4);
     }
 
     void weatherSwitchedOffHidesAtOnce() {
@@ -280,6 +311,20 @@ private slots:
         m_informer->setEnabled(true);
         QVERIFY(fetch());
         QCOMPARE(rowCount(), 4);
+    }
+
+    void floodOfRefreshesAgainstARefusedInformer() {
+        QTest::failOnWarning(QRegularExpression("must only be called once"));
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        const quint16 port = closed.serverPort();
+        closed.close(); // connections to it are refused
+        m_informer->setInformerBase(QStringLiteral("http://127.0.0.1:%1").arg(port));
+        for (int i = 0; i < 300; ++i) {
+            m_informer->refresh();
+            QCoreApplication::processEvents();
+        }
+        QTRY_VERIFY(!m_informer->isFetching());
     }
 
     void defaultInformerAddress() {
