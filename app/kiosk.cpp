@@ -47,7 +47,9 @@ Kiosk::Kiosk(const Options &options) {
     // Secondary windows stay hidden until a main-screen handler opens them.
     m_form3 = std::make_unique<admin::TForm3>(m_values, m_form1.get());
     m_form4 = std::make_unique<admin::TForm4>(m_values, *m_form3, m_form1.get());
-    auto form6 = std::make_unique<video::TForm6>(m_values, m_form1.get());
+    auto form6 = std::make_unique<video::TForm6>(
+        video::VideoServices{m_values, *m_messages, *m_idle, options.screenSize, {}},
+        m_form1.get());
     auto form5 = std::make_unique<photo::TForm5>(m_values, m_form1.get());
     m_formBrowser = std::make_unique<web::TFormBrowser>(
         *m_idle, [this] { return m_values.pageSeconds; }, browsers, m_form1.get());

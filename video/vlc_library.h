@@ -1,0 +1,36 @@
+#pragma once
+
+#include "video/media_player.h"
+
+#include <QStringList>
+
+struct libvlc_instance_t;
+
+namespace kalmo::video {
+
+// The program's one libvlc instance, created on first use (the first video a screen loads)
+// and released with this object; its messages go to the kalmo.video log category.
+class VlcLibrary {
+public:
+    // Options for libvlc_new on top of the program's own (e.g. "--aout=dummy" in tests).
+    explicit VlcLibrary(QStringList extraOptions = {});
+    ~VlcLibrary();
+    VlcLibrary(const VlcLibrary &) = delete;
+    VlcLibrary &operator=(const VlcLibrary &) = delete;
+
+    // The instance, created now if needed; null (and logged) when libvlc cannot start.
+    libvlc_instance_t *instance();
+    bool started() const { return m_instance != nullptr; }
+
+    std::unique_ptr<MediaPlayer> createPlayer(QWidget *parent);
+    MediaPlayerFactory factory() {
+        return [this](QWidget *parent) { return createPlayer(parent); };
+    }
+
+private:
+    QStringList m_options;
+    libvlc_instance_t *m_instance = nullptr;
+    bool m_failed = false;
+};
+
+} // namespace kalmo::video
