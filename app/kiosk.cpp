@@ -3,22 +3,51 @@
 #include "admin/access_window.h"
 #include "admin/password_dlg.h"
 #include "admin/settings_dialog.h"
+#include "app/timer_interval.h"
+#include "app/widget_dialogs.h"
 #include "app/widget_messages.h"
 #include "calendar/calendar_editor.h"
 #include "calendar/calendar_window.h"
+#include "core/theme.h"
 #include "photo/photo_window.h"
 #include "schedule/schedule_window.h"
+#include "ticker/main_screen_ticker.h"
 #include "video/video_window.h"
 #include "web/form_browser.h"
 #include "web/web_browser.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QGuiApplication>
 
 namespace kalmo::app {
 
+namespace {
+
+// What the settings dialog's save and theme change do to the main screen.
+admin::MainScreenHooks mainScreenHooks(TForm1 &form, core::ProgramValues &values) {
+    admin::MainScreenHooks hooks;
+    hooks.setRereadInterval = [&form](qint64 ms) {
+        applyTimerInterval(form.rereadTimer(), ms, "time/readsetting");
+    };
+    hooks.reloadRunningText = [&form, &values] {
+        ticker::reloadTicker(form.ticker(), values.resolve(values.scrollingTextFile),
+                             values.scrollingStep, core::Themes::windowColour(),
+                             core::Themes::textColour());
+    };
+    return hooks;
+}
+
+} // namespace
+
 Kiosk::Kiosk(const Options &options) {
     m_values.baseFolder = options.baseFolder;
+    m_values.programDataFolder = options.programDataFolder;
+    if (!options.showCursor && qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        // Application-wide, so every window the kiosk opens later hides it too.
+        QGuiApplication::setOverrideCursor(Qt::BlankCursor);
+        m_cursorHidden = true;
+    }
     if (options.messages) {
         m_messages = options.messages;
     } else {
@@ -45,18 +74,30 @@ Kiosk::Kiosk(const Options &options) {
                                                           *m_clock, *m_idle, m_random,
                                                           options.screenSize, browsers});
     // Secondary windows stay hidden until a main-screen handler opens them.
-    m_form3 = std::make_unique<admin::TForm3>(m_values, m_form1.get());
+    if (options.dialogs) {
+        m_dialogs = options.dialogs;
+    } else {
+        m_ownDialogs = std::make_unique<WidgetDialogs>();
+        m_dialogs = m_ownDialogs.get();
+    }
+    m_form3 = std::make_unique<admin::TForm3>(m_values, *m_messages, *m_dialogs,
+                                              mainScreenHooks(*m_form1, m_values), m_form1.get());
     m_form4 = std::make_unique<admin::TForm4>(m_values, *m_form3, m_form1.get());
     auto form6 = std::make_unique<video::TForm6>(
         video::VideoServices{m_values, *m_messages, *m_idle, options.screenSize, {}},
         m_form1.get());
-    auto form5 = std::make_unique<photo::TForm5>(m_values, m_form1.get());
+    auto form5 = std::make_unique<photo::TForm5>(
+        photo::PhotoViewerServices{m_values, *m_messages, *m_idle, options.screenSize},
+        m_form1.get());
     m_formBrowser = std::make_unique<web::TFormBrowser>(
         *m_idle, [this] { return m_values.pageSeconds; }, browsers, m_form1.get());
+    m_formBrowser->setBaseFolder(m_values.baseFolder);
     auto formCalendar = std::make_unique<calendar::TFormCalendar>(m_values, m_form1.get());
     auto formCalendarSetting =
         std::make_unique<calendar::TFormCalendarSetting>(m_values, m_form1.get());
-    auto myRaspisanie = std::make_unique<schedule::TMyRaspisanie>(m_values, m_form1.get());
+    auto myRaspisanie = std::make_unique<schedule::TMyRaspisanie>(
+        schedule::ScheduleServices{m_values, *m_clock, *m_idle, browsers, options.screenSize},
+        m_form1.get());
     m_passwordDlg = std::make_unique<admin::TPasswordDlg>(m_values, *m_messages, m_form1.get());
 
     m_windows.form3 = m_form3.get();
@@ -80,6 +121,9 @@ Kiosk::Kiosk(const Options &options) {
 }
 
 // Members go in reverse order of creation: the secondary windows before the main window.
-Kiosk::~Kiosk() = default;
+Kiosk::~Kiosk() {
+    if (m_cursorHidden)
+        QGuiApplication::restoreOverrideCursor();
+}
 
 } // namespace kalmo::app

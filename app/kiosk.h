@@ -4,6 +4,7 @@
 #include "app/settings_files.h"
 #include "app/window_set.h"
 #include "core/clock.h"
+#include "core/dialogs.h"
 #include "core/idle_clock.h"
 #include "core/messages.h"
 #include "core/program_values.h"
@@ -29,11 +30,16 @@ class Kiosk {
 public:
     struct Options {
         QString baseFolder;                 // ends with '/'
+        QString programDataFolder;          // the shipped pictures; ends with '/'
         QSize screenSize;                   // the screen to fill
         core::Messages *messages = nullptr; // defaults to on-screen boxes
+        core::Dialogs *dialogs = nullptr;   // defaults to on-screen file dialogs
         const core::Clock *clock = nullptr; // defaults to the system clock
         std::uint64_t randomSeed = 0;       // defaults to a seed from the clock
         web::BrowserFactory browserFactory; // defaults to the embedded Chromium
+        // The mouse pointer on the kiosk's windows: hidden unless the kiosk is driven by a
+        // mouse (--show-cursor).
+        bool showCursor = false;
     };
 
     explicit Kiosk(const Options &options);
@@ -45,8 +51,11 @@ public:
 
 private:
     core::ProgramValues m_values;
+    bool m_cursorHidden = false;
     std::unique_ptr<core::Messages> m_ownMessages;
     core::Messages *m_messages;
+    std::unique_ptr<core::Dialogs> m_ownDialogs;
+    core::Dialogs *m_dialogs;
     std::unique_ptr<core::Clock> m_ownClock;
     const core::Clock *m_clock;
     core::Random m_random;

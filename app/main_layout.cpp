@@ -37,7 +37,6 @@ MainLayout computeMainLayout(const MainLayoutInput &in) {
     l.speedButton2 = QPoint(l.speedButton1.x() + in.navButtonWidth + 40, navTop);
     l.speedButton3 = QPoint(l.speedButton2.x() + in.navButtonWidth + 40, navTop);
 
-    l.ticker = QRect(2, H - 57, W - 2, in.tickerHeight);
     return l;
 }
 

@@ -22,7 +22,6 @@ struct MainLayout {
     QRect button26;                                  // close button of the site view
     QPoint staticText2;                              // photo name in full-photo mode
     QPoint speedButton1, speedButton2, speedButton3; // site navigation buttons
-    QRect ticker;                                    // running text line
     bool weather = false;
 };
 
@@ -32,7 +31,6 @@ struct MainLayoutInput {
     bool weather = false;
     int panel3Width = 304;
     int navButtonWidth = 80; // SpeedButton1..3
-    int tickerHeight = 47;
 };
 
 MainLayout computeMainLayout(const MainLayoutInput &in);

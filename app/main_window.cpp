@@ -4,7 +4,9 @@
 #include "admin/password_dlg.h"
 #include "app/nav_pictures.h"
 #include "app/photo_list.h"
+#include "app/timer_interval.h"
 #include "calendar/calendar_window.h"
+#include "core/log.h"
 #include "core/theme.h"
 #include "photo/photo_window.h"
 #include "schedule/schedule_files.h"
@@ -29,6 +31,14 @@ namespace kalmo::app {
 
 namespace {
 
+// The timers' intervals from the layout; the slideshow and the re-read take theirs from the
+// settings once read.
+constexpr int kSlideshowFirstTickMs = 1000;
+constexpr int kClockTickMs = 1000;
+constexpr int kWeatherRefreshMs = 60 * 60 * 1000;
+constexpr int kRereadLayoutMs = 30 * 60 * 1000;
+constexpr int kMissingSettingsRetryMs = 5 * 60 * 1000;
+
 QFont timesFont(int pixelSize, bool bold = false) {
     QFont f(QStringLiteral("Times New Roman"));
     f.setPixelSize(pixelSize);
@@ -46,68 +56,23 @@ template <typename T> T *named(T *widget, const char *name) {
 TForm1::TForm1(MainWindowServices services, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_s(services),
       m_values(services.values), m_slideshow(services.random) {
-    setObjectName(QStringLiteral("Form1"));
-    // 1. Keys reach the window's own handler only when no child holds the focus; see
-    //    keyPressEvent.
-    // 2.
-    setWindowTitle(QStringLiteral("Kalmo"));
-    QFont tahoma(QStringLiteral("Tahoma"));
-    tahoma.setPixelSize(11);
-    setFont(tahoma);
-
+    setUpWindow();
     createControls();
     createTimers();
-
-    // 3., 4. Settings files into the program-wide values.
-    m_s.settings.readPointerAtStart();
-    m_s.settings.readMainAtStart();
-    m_raspisanie1->setText(m_values.buttonCalendar);
-    m_button22->setText(m_values.buttonPhoto);
-    m_raspisanie3->setText(m_values.buttonSchedule);
-    m_button21->setText(m_values.buttonVideo);
-
-    // 5.
+    readSettings();
     applyTheme();
-    m_timer9.start();
-    // 6.
     m_slideshow.reset();
-    // 7. Full screen, fixed part of the layout.
-    setGeometry(0, 0, m_s.screenSize.width(), m_s.screenSize.height());
-    // 8. Until a forecast has arrived the photo takes the weather panel's width; the fetch
-    //    runs in the background and widens or narrows the photo when it ends.
+    // Until a forecast has arrived the photo takes the weather panel's width; the fetch runs
+    // in the background and narrows the photo when it shows.
     m_weatherShown = false;
-    // 9.
     applyLayout();
-    m_weather = new weather::WeatherInformer(m_panel4, m_s.clock, this);
-    connect(m_weather, &weather::WeatherInformer::weatherShown, this, &TForm1::setWeatherShown);
-    onWeatherTick();
-    m_timer9.setInterval(m_values.rereadMs);
-    // 10.
+    startWeather();
+    applyTimerInterval(m_rereadTimer, m_values.rereadMs, "time/readsetting");
     applyCaptionsAndFonts(false);
-    // 11.
-    ticker::setupMainScreenTicker(*m_ticker, m_values.scrollingTextFile, m_values.scrollingStep,
-                                  core::Themes::windowColour(), core::Themes::textColour(),
-                                  m_s.screenSize);
-    // 12. First start of the main settings file.
-    if (m_s.settings.firstStartMain())
-        applyTheme();
-    // 13.
-    rebuildPhotoList();
-    // 15. First start of the schedule file.
-    try {
-        schedule::scheduleFirstStart(m_values.scheduleFilePath());
-    } catch (const core::IniWriteError &e) {
-        m_s.messages.show(e.text());
-    }
-
-    connect(&m_loader, &PhotoLoader::loaded, this, &TForm1::onPhotoLoaded);
-    m_swipes = new SwipeDetector(this);
-    connect(m_swipes, &SwipeDetector::swiped, this, &TForm1::onSwipe);
-    m_picShow->installEventFilter(this);
-
-    m_timer1.start();
-    m_timer2.start();
-    m_timer4.start();
+    startRunningText();
+    firstStartFiles();
+    connectInput();
+    startTimers();
 }
 
 TForm1::~TForm1() = default;
@@ -117,47 +82,55 @@ void TForm1::setWindows(const WindowSet &windows) {
     // The slideshow resumes when the video player closes; the photo viewer's close moves the
     // main screen on to the next photo.
     if (m_windows.form6)
-        connect(m_windows.form6, &QDialog::finished, this, [this] { m_timer1.start(); });
-    if (m_windows.form5)
+        connect(m_windows.form6, &QDialog::finished, this,
+                [this] { enableTimer(m_slideshowTimer); });
+    if (m_windows.form5) {
         connect(m_windows.form5, &QDialog::finished, this, &TForm1::afterPhotoViewer);
-}
-
-void TForm1::createTimers() {
-    const struct {
-        QTimer &timer;
-        const char *name;
-        int interval;
-        void (TForm1::*handler)();
-    } timers[] = {
-        {m_timer1, "Timer1", 1000, &TForm1::onSlideshowTick},
-        {m_timer2, "Timer2", 1000, &TForm1::onClockTick},
-        {m_timer4, "Timer4", 3600000, &TForm1::onWeatherTick},
-        {m_timer9, "Timer9", 1800000, &TForm1::onRereadTick},
-    };
-    for (const auto &t : timers) {
-        t.timer.setObjectName(QLatin1String(t.name));
-        t.timer.setInterval(t.interval);
-        connect(&t.timer, &QTimer::timeout, this, t.handler);
+        // The viewer's list is built anew: the slideshow goes back before its first photo.
+        connect(m_windows.form5, &photo::TForm5::photoListRebuilt, this,
+                [this] { m_slideshow.setCurrentIndex(-1); });
     }
 }
 
+// ---- start-up ----------------------------------------------------------------------------
+
+void TForm1::setUpWindow() {
+    setObjectName(QStringLiteral("Form1"));
+    // Keys reach the window's own handler only when no child holds the focus: keyPressEvent.
+    setWindowTitle(QStringLiteral("Kalmo"));
+    QFont tahoma(QStringLiteral("Tahoma"));
+    tahoma.setPixelSize(11);
+    setFont(tahoma);
+    setGeometry(0, 0, m_s.screenSize.width(), m_s.screenSize.height());
+}
+
 void TForm1::createControls() {
-    m_panel3 = named(new QLabel(this), "Panel3");
-    m_panel3->setFont(timesFont(60));
-    m_panel3->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-    m_panel3->setFrameShape(QFrame::Panel);
-    m_panel3->setFrameShadow(QFrame::Raised);
-    m_label1 = named(new QLabel(QStringLiteral("kalmo-school.ru"), m_panel3), "Label1");
-    m_label1->setFont(timesFont(19));
-    m_label1->move(108, 2);
-    m_label1->adjustSize();
+    createClockPanels();
+    createMainButtons();
+    createPhotoArea();
+    createSiteView();
+    m_ticker = named(new ticker::TScrollingText(this, &m_s.clock), "ScrollingText");
+}
 
-    m_panel1 = named(new QLabel(this), "Panel1");
-    m_panel1->setFont(timesFont(75));
-    m_panel1->setAlignment(Qt::AlignCenter);
-    m_panel1->setFrameShape(QFrame::Panel);
-    m_panel1->setFrameShadow(QFrame::Raised);
+void TForm1::createClockPanels() {
+    m_dateLabel = named(new QLabel(this), "Panel3");
+    m_dateLabel->setFont(timesFont(60));
+    m_dateLabel->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    m_dateLabel->setFrameShape(QFrame::Panel);
+    m_dateLabel->setFrameShadow(QFrame::Raised);
+    m_siteCaption = named(new QLabel(QStringLiteral("kalmo-school.ru"), m_dateLabel), "Label1");
+    m_siteCaption->setFont(timesFont(19));
+    m_siteCaption->move(108, 2);
+    m_siteCaption->adjustSize();
 
+    m_timeLabel = named(new QLabel(this), "Panel1");
+    m_timeLabel->setFont(timesFont(75));
+    m_timeLabel->setAlignment(Qt::AlignCenter);
+    m_timeLabel->setFrameShape(QFrame::Panel);
+    m_timeLabel->setFrameShadow(QFrame::Raised);
+}
+
+void TForm1::createMainButtons() {
     auto flatButton = [this](const char *name) {
         auto *b = named(new QPushButton(this), name);
         b->setFlat(true);
@@ -165,37 +138,46 @@ void TForm1::createControls() {
         b->setAutoFillBackground(true);
         return b;
     };
-    m_speedButton10 = flatButton("SpeedButton10");
-    m_button21 = flatButton("Button21");
-    m_button22 = flatButton("Button22");
-    m_raspisanie1 = flatButton("Raspisanie1");
-    m_raspisanie3 = flatButton("Raspisanie3");
+    m_siteButton = flatButton("SpeedButton10");
+    m_videoButton = flatButton("Button21");
+    m_photoButton = flatButton("Button22");
+    m_calendarButton = flatButton("Raspisanie1");
+    m_scheduleButton = flatButton("Raspisanie3");
 
-    m_panel4 = named(new QFrame(this), "Panel4");
-    m_panel2 = named(new QFrame(this), "Panel2");
-    m_panel2->setFrameShape(QFrame::Box);
-    m_panel2->setLineWidth(1);
+    connect(m_calendarButton, &QPushButton::clicked, this, &TForm1::openCalendar);
+    connect(m_scheduleButton, &QPushButton::clicked, this, &TForm1::openSchedule);
+    connect(m_videoButton, &QPushButton::clicked, this, &TForm1::openVideo);
+    connect(m_photoButton, &QPushButton::clicked, this, &TForm1::openPhotoViewer);
+}
 
-    m_picShow = named(new transitions::TPicShow(this), "PicShow1");
-    m_picShow->setBgMode(transitions::TPicShow::bmStretched);
-    m_picShow->setCenter(true);
-    m_picShow->setProportional(true);
-    m_picShow->setStretch(true);
-    m_picShow->setFrameColor(QColor(Qt::lightGray));
-    m_picShow->setStep(6);
-    m_picShow->setStyle(60);
-    m_picShow->setAlign(transitions::TPicShow::alCustom);
-    m_picShow->setAutoSize(true);
-    m_picShow->setAccessibleName(QStringLiteral("Фото"));
+void TForm1::createPhotoArea() {
+    m_weatherPanel = named(new QFrame(this), "Panel4");
+    m_photoFrame = named(new QFrame(this), "Panel2");
+    m_photoFrame->setFrameShape(QFrame::Box);
+    m_photoFrame->setLineWidth(1);
 
-    m_label2 = named(new QLabel(QStringLiteral("Фото"), this), "Label2");
-    m_label2->setFont(timesFont(19));
-    m_staticText2 = named(new QLabel(this), "StaticText2");
-    m_staticText2->setFont(timesFont(24));
-    m_staticText2->hide();
+    m_photo = named(new transitions::TPicShow(this), "PicShow1");
+    m_photo->setBgMode(transitions::TPicShow::bmStretched);
+    m_photo->setCenter(true);
+    m_photo->setProportional(true);
+    m_photo->setStretch(true);
+    m_photo->setFrameColor(QColor(Qt::lightGray));
+    m_photo->setStep(6);
+    m_photo->setStyle(60);
+    m_photo->setAlign(transitions::TPicShow::alCustom);
+    m_photo->setAutoSize(true);
+    m_photo->setAccessibleName(QStringLiteral("Фото"));
 
-    m_button26 = named(new QPushButton(QStringLiteral("ЗАКРЫТЬ  "), this), "Button26");
-    m_button26->hide();
+    m_photoCaption = named(new QLabel(QStringLiteral("Фото"), this), "Label2");
+    m_photoCaption->setFont(timesFont(19));
+    m_fullPhotoCaption = named(new QLabel(this), "StaticText2");
+    m_fullPhotoCaption->setFont(timesFont(24));
+    m_fullPhotoCaption->hide();
+}
+
+void TForm1::createSiteView() {
+    m_siteCloseButton = named(new QPushButton(QStringLiteral("ЗАКРЫТЬ  "), this), "Button26");
+    m_siteCloseButton->hide();
 
     auto navButton = [this](const char *name, const QPixmap &picture, const QString &accessible) {
         auto *b = named(new QToolButton(this), name);
@@ -208,37 +190,97 @@ void TForm1::createControls() {
         b->hide();
         return b;
     };
-    m_speedButton1 = navButton("SpeedButton1", backPicture(), QStringLiteral("Назад"));
-    m_speedButton2 = navButton("SpeedButton2", homePicture(), QStringLiteral("Домой"));
-    m_speedButton3 = navButton("SpeedButton3", forwardPicture(), QStringLiteral("Вперед"));
+    m_siteBackButton = navButton("SpeedButton1", backPicture(), QStringLiteral("Назад"));
+    m_siteHomeButton = navButton("SpeedButton2", homePicture(), QStringLiteral("Домой"));
+    m_siteForwardButton = navButton("SpeedButton3", forwardPicture(), QStringLiteral("Вперед"));
 
-    m_ticker = named(new ticker::TScrollingText(this, &m_s.clock), "ScrollingText");
-
-    web::SiteViewWidgets site;
-    site.host = this;
-    site.closeButton = m_button26;
-    site.backButton = m_speedButton1;
-    site.homeButton = m_speedButton2;
-    site.forwardButton = m_speedButton3;
-    site.mainControls = {m_speedButton10, m_raspisanie1, m_raspisanie3, m_panel3,
-                         m_panel1,        m_button21,    m_button22};
-    site.slideshowTimer = &m_timer1;
     web::SiteViewSettings siteSettings{[this] { return m_values.site; },
                                        [this] { return m_values.pageSeconds; }};
-    m_siteView = new web::SiteView(site, m_s.idle, siteSettings,
+    m_siteView = new web::SiteView(this, m_s.idle, siteSettings,
                                    m_s.browserFactory ? m_s.browserFactory : web::createWebBrowser);
-    m_siteView->idleTimer()->setObjectName(QStringLiteral("Timer8"));
-    connect(m_speedButton10, &QPushButton::clicked, m_siteView, &web::SiteView::open);
-    connect(m_button26, &QPushButton::clicked, m_siteView, &web::SiteView::close);
-    connect(m_speedButton1, &QToolButton::clicked, m_siteView, &web::SiteView::back);
-    connect(m_speedButton2, &QToolButton::clicked, m_siteView, &web::SiteView::home);
-    connect(m_speedButton3, &QToolButton::clicked, m_siteView, &web::SiteView::forward);
-
-    connect(m_raspisanie1, &QPushButton::clicked, this, &TForm1::openCalendar);
-    connect(m_raspisanie3, &QPushButton::clicked, this, &TForm1::openSchedule);
-    connect(m_button21, &QPushButton::clicked, this, &TForm1::openVideo);
-    connect(m_button22, &QPushButton::clicked, this, &TForm1::openPhotoViewer);
+    connect(m_siteView, &web::SiteView::opened, this, &TForm1::siteViewOpened);
+    connect(m_siteView, &web::SiteView::closed, this, &TForm1::siteViewClosed);
+    connect(m_siteButton, &QPushButton::clicked, m_siteView, &web::SiteView::open);
+    connect(m_siteCloseButton, &QPushButton::clicked, m_siteView, &web::SiteView::close);
+    connect(m_siteBackButton, &QToolButton::clicked, m_siteView, &web::SiteView::back);
+    connect(m_siteHomeButton, &QToolButton::clicked, m_siteView, &web::SiteView::home);
+    connect(m_siteForwardButton, &QToolButton::clicked, m_siteView, &web::SiteView::forward);
 }
+
+void TForm1::createTimers() {
+    const struct {
+        QTimer &timer;
+        const char *name;
+        int interval;
+        void (TForm1::*handler)();
+    } timers[] = {
+        {m_slideshowTimer, "Timer1", kSlideshowFirstTickMs, &TForm1::onSlideshowTick},
+        {m_clockTimer, "Timer2", kClockTickMs, &TForm1::onClockTick},
+        {m_weatherTimer, "Timer4", kWeatherRefreshMs, &TForm1::onWeatherTick},
+        {m_rereadTimer, "Timer9", kRereadLayoutMs, &TForm1::onRereadTick},
+    };
+    for (const auto &t : timers) {
+        t.timer.setObjectName(QLatin1String(t.name));
+        t.timer.setInterval(t.interval);
+        connect(&t.timer, &QTimer::timeout, this, t.handler);
+    }
+}
+
+// The pointer file and the main settings file into the program-wide values; the four
+// captions the start reads are shown at once.
+void TForm1::readSettings() {
+    m_s.settings.readPointerAtStart();
+    m_s.settings.readMainAtStart();
+    applyMainButtonCaptions();
+}
+
+void TForm1::applyMainButtonCaptions() {
+    m_calendarButton->setText(m_values.buttonCalendar);
+    m_photoButton->setText(m_values.buttonPhoto);
+    m_scheduleButton->setText(m_values.buttonSchedule);
+    m_videoButton->setText(m_values.buttonVideo);
+}
+
+void TForm1::startWeather() {
+    m_weather = new weather::WeatherInformer(m_weatherPanel, m_s.clock, this);
+    connect(m_weather, &weather::WeatherInformer::weatherShown, this, &TForm1::setWeatherShown);
+    onWeatherTick();
+}
+
+void TForm1::startRunningText() {
+    ticker::setupMainScreenTicker(*m_ticker, m_values.resolve(m_values.scrollingTextFile),
+                                  m_values.scrollingStep, core::Themes::windowColour(),
+                                  core::Themes::textColour(), m_s.screenSize);
+}
+
+// First start of the main settings file (then the theme again: the file now names one), the
+// photo list, and the first start of the schedule file.
+void TForm1::firstStartFiles() {
+    if (m_s.settings.firstStartMain())
+        applyTheme();
+    rebuildPhotoList();
+    try {
+        schedule::scheduleFirstStart(m_values.scheduleFilePath());
+    } catch (const core::IniWriteError &e) {
+        m_s.messages.show(e.text());
+    }
+}
+
+void TForm1::connectInput() {
+    connect(&m_loader, &PhotoLoader::loaded, this, &TForm1::onPhotoLoaded);
+    m_swipes = new SwipeDetector(this);
+    connect(m_swipes, &SwipeDetector::swiped, this, &TForm1::onSwipe);
+    m_photo->installEventFilter(this);
+}
+
+void TForm1::startTimers() {
+    enableTimer(m_rereadTimer);
+    enableTimer(m_slideshowTimer);
+    enableTimer(m_clockTimer);
+    enableTimer(m_weatherTimer);
+}
+
+// ---- layout, captions, theme -------------------------------------------------------------
 
 void TForm1::applyLayout() {
     MainLayoutInput in;
@@ -247,26 +289,29 @@ void TForm1::applyLayout() {
     in.weather = m_weatherShown;
     m_layout = computeMainLayout(in);
     const MainLayout &l = m_layout;
-    m_panel3->setGeometry(l.panel3);
-    m_panel1->setGeometry(l.panel1);
-    m_speedButton10->setGeometry(l.speedButton10);
-    m_button21->setGeometry(l.button21);
-    m_button22->setGeometry(l.button22);
-    m_raspisanie1->setGeometry(l.raspisanie1);
-    m_raspisanie3->setGeometry(l.raspisanie3);
-    m_panel4->setVisible(l.weather);
+    m_dateLabel->setGeometry(l.panel3);
+    m_timeLabel->setGeometry(l.panel1);
+    m_siteButton->setGeometry(l.speedButton10);
+    m_videoButton->setGeometry(l.button21);
+    m_photoButton->setGeometry(l.button22);
+    m_calendarButton->setGeometry(l.raspisanie1);
+    m_scheduleButton->setGeometry(l.raspisanie3);
+    m_weatherPanel->setVisible(l.weather);
     // The panel keeps its place while hidden, so the forecast rows are sized from it.
-    m_panel4->setGeometry(computeMainLayout({in.width, in.height, true}).panel4);
-    m_panel2->setGeometry(l.panel2);
+    m_weatherPanel->setGeometry(computeMainLayout({in.width, in.height, true}).panel4);
+    m_photoFrame->setGeometry(l.panel2);
     if (!m_fullPhoto)
-        m_picShow->setGeometry(l.picShow1);
-    m_label2->move(l.label2);
-    m_label2->adjustSize();
-    m_button26->setGeometry(l.button26);
-    m_staticText2->move(l.staticText2);
-    m_speedButton1->move(l.speedButton1);
-    m_speedButton2->move(l.speedButton2);
-    m_speedButton3->move(l.speedButton3);
+        m_photo->setGeometry(l.picShow1);
+    m_photoCaption->move(l.label2);
+    m_photoCaption->adjustSize();
+    m_siteCloseButton->setGeometry(l.button26);
+    m_fullPhotoCaption->move(l.staticText2);
+    m_siteBackButton->move(l.speedButton1);
+    m_siteHomeButton->move(l.speedButton2);
+    m_siteForwardButton->move(l.speedButton3);
+    // The site's browser covers the window below the close button.
+    const int browserTop = l.button26.y() + l.button26.height() + 10;
+    m_siteView->setBrowserArea(QRect(0, browserTop, in.width, in.height - browserTop));
 }
 
 QFont TForm1::buttonFont(int pointSize) const {
@@ -277,14 +322,15 @@ QFont TForm1::buttonFont(int pointSize) const {
 }
 
 void TForm1::applyCaptionsAndFonts(bool reread) {
-    m_speedButton10->setText(m_values.buttonSite + QStringLiteral("  "));
-    m_speedButton10->setFont(buttonFont(m_values.siteFontSize));
+    m_siteButton->setText(m_values.buttonSite + QStringLiteral("  "));
+    m_siteButton->setFont(buttonFont(m_values.siteFontSize));
     const QFont mainFont = buttonFont(reread ? m_values.siteFontSize : m_values.fontSize);
-    for (QPushButton *b : {m_raspisanie1, m_raspisanie3, m_button21, m_button22})
+    for (QPushButton *b : {m_calendarButton, m_scheduleButton, m_videoButton, m_photoButton})
         b->setFont(mainFont);
     if (!reread)
-        m_button26->setFont(mainFont);
-    for (QPushButton *b : {m_speedButton10, m_raspisanie1, m_raspisanie3, m_button21, m_button22})
+        m_siteCloseButton->setFont(mainFont);
+    for (QPushButton *b :
+         {m_siteButton, m_calendarButton, m_scheduleButton, m_videoButton, m_photoButton})
         b->setAccessibleName(b->text().trimmed());
 }
 
@@ -292,53 +338,50 @@ void TForm1::applyTheme() {
     const QString error = core::Themes::apply(m_values.theme);
     if (!error.isEmpty())
         m_s.messages.show(error);
-    m_picShow->setColor(core::Themes::windowColour());
+    m_photo->setColor(core::Themes::windowColour());
 }
+
+// ---- timers ------------------------------------------------------------------------------
 
 void TForm1::onClockTick() {
     const QDateTime now = m_s.clock.now();
-    m_panel1->setText(now.time().toString(QStringLiteral("H:mm:ss")));
-    m_panel3->setText(now.date().toString(QStringLiteral("dd.MM.yyyy")));
+    m_timeLabel->setText(now.time().toString(QStringLiteral("H:mm:ss")));
+    m_dateLabel->setText(now.date().toString(QStringLiteral("dd.MM.yyyy")));
 }
 
 void TForm1::onRereadTick() {
-    // 1.
     if (m_s.settings.reread() == SettingsFiles::RereadResult::Missing) {
-        m_timer9.setInterval(300000);
+        m_rereadTimer.setInterval(kMissingSettingsRetryMs);
         return;
     }
-    // 2.
-    m_timer1.stop();
-    // 3. A cleared flag leaves the panel as it is until the hourly refresh.
+    m_slideshowTimer.stop();
+    // A cleared flag leaves the panel as it is until the hourly refresh.
     if (m_values.weather)
         onWeatherTick();
-    // 4.
     applyTheme();
-    // 5.
     m_slideshow.setCurrentIndex(-1);
-    // 6.
     applyCaptionsAndFonts(true);
-    // 7.
-    ticker::reloadTicker(*m_ticker, m_values.scrollingTextFile, m_values.scrollingStep,
-                         core::Themes::windowColour(), core::Themes::textColour());
-    // 8.
+    ticker::reloadTicker(*m_ticker, m_values.resolve(m_values.scrollingTextFile),
+                         m_values.scrollingStep, core::Themes::windowColour(),
+                         core::Themes::textColour());
     rebuildPhotoList();
-    // 9.
-    m_timer1.start();
-    // 10.
-    m_timer9.setInterval(m_values.rereadMs);
+    enableTimer(m_slideshowTimer);
+    applyTimerInterval(m_rereadTimer, m_values.rereadMs, "time/readsetting");
+}
+
+QString TForm1::photoFolder() const {
+    return m_values.resolve(m_values.photoFolder);
 }
 
 void TForm1::rebuildPhotoList() {
-    m_slideshow.rebuild(m_values.photoFolder);
+    m_slideshow.rebuild(photoFolder());
 }
 
 void TForm1::onSlideshowTick() {
     // The frame's rules are applied again before every automatic change.
     if (!m_fullPhoto)
-        m_picShow->setGeometry(m_layout.picShow1);
-    const Slideshow::Action action =
-        m_slideshow.automaticChange(folderExists(m_values.photoFolder));
+        m_photo->setGeometry(m_layout.picShow1);
+    const Slideshow::Action action = m_slideshow.automaticChange(folderExists(photoFolder()));
     switch (action.kind) {
     case Slideshow::Action::Rebuild:
         rebuildPhotoList();
@@ -352,95 +395,6 @@ void TForm1::onSlideshowTick() {
     case Slideshow::Action::None:
         break;
     }
-}
-
-void TForm1::showPhoto(const Slideshow::Action &action, PhotoPurpose purpose) {
-    m_pending = action;
-    m_pendingPurpose = purpose;
-    // Full-photo mode may be entered while decoding, so decode for the larger of the two.
-    m_loader.request(action.path, size());
-}
-
-void TForm1::onPhotoLoaded(const QString &path, const QImage &image) {
-    if (path != m_pending.path)
-        return;
-    if (image.isNull()) {
-        // Unreadable or invalid: the list is rebuilt, caption and interval stay.
-        rebuildPhotoList();
-        return;
-    }
-    if (m_pendingPurpose == PhotoPurpose::Automatic)
-        setFullPhoto(false);
-    m_picShow->setStyle(m_pending.style);
-    m_picShow->setPicture(image);
-    if (m_pendingPurpose == PhotoPurpose::Automatic)
-        m_timer1.setInterval(m_values.slideshowMs);
-    m_picShow->execute();
-    setCaption(m_pending.caption, m_pendingPurpose == PhotoPurpose::Swipe);
-}
-
-void TForm1::setCaption(const QString &text, bool alsoFullPhotoName) {
-    m_label2->setText(text);
-    m_label2->adjustSize();
-    m_label2->setAccessibleName(text);
-    if (alsoFullPhotoName) {
-        m_staticText2->setText(text);
-        m_staticText2->adjustSize();
-    }
-}
-
-void TForm1::onSwipe(SwipeDirection direction) {
-    // Swipes belong to the main screen itself, not to the site view or a secondary window.
-    if (m_button26->isVisible() || QApplication::activeModalWidget())
-        return;
-    m_timer1.stop();
-    static constexpr Slideshow::Swipe gestures[] = {Slideshow::Swipe::Left, Slideshow::Swipe::Right,
-                                                    Slideshow::Swipe::Up, Slideshow::Swipe::Down};
-    const Slideshow::Action action =
-        m_slideshow.swipe(gestures[int(direction)], folderExists(m_values.photoFolder));
-    if (action.kind == Slideshow::Action::Show)
-        showPhoto(action, PhotoPurpose::Swipe);
-    else
-        setCaption(action.caption, m_slideshow.photos().size() > 0);
-    m_timer1.start();
-}
-
-void TForm1::toggleFullPhoto() {
-    setFullPhoto(!m_fullPhoto);
-}
-
-void TForm1::setFullPhoto(bool on) {
-    if (on == m_fullPhoto)
-        return;
-    m_fullPhoto = on;
-    m_picShow->setColor(core::Themes::windowColour());
-    m_picShow->setAutoSize(true);
-    m_picShow->setCenter(true);
-    if (on) {
-        m_ticker->hide();
-        m_ticker->lower();
-        m_picShow->setGeometry(rect());
-        m_picShow->raise();
-        m_speedButton10->hide();
-        m_button22->hide();
-        m_label2->hide();
-        m_staticText2->setText(m_label2->text());
-        m_staticText2->adjustSize();
-        m_staticText2->show();
-        m_staticText2->raise();
-    } else {
-        placePhotoInFrame();
-        m_speedButton10->show();
-        m_button22->show();
-        m_staticText2->hide();
-        m_label2->show();
-        m_ticker->raise();
-        m_ticker->show();
-    }
-}
-
-void TForm1::placePhotoInFrame() {
-    m_picShow->setGeometry(m_layout.picShow1);
 }
 
 void TForm1::onWeatherTick() {
@@ -458,6 +412,128 @@ void TForm1::setWeatherShown(bool shown) {
     applyLayout();
 }
 
+// ---- photos ------------------------------------------------------------------------------
+
+void TForm1::showPhoto(const Slideshow::Action &action, PhotoPurpose purpose) {
+    m_pending = action;
+    m_pendingPurpose = purpose;
+    // Decoded at the size it is shown at, so the photo control has nothing left to scale.
+    const QSize shown = m_fullPhoto ? size() : m_layout.picShow1.size();
+    m_loader.request(action.path, shown);
+}
+
+void TForm1::onPhotoLoaded(const QString &path, const QImage &image) {
+    if (path != m_pending.path)
+        return;
+    if (image.isNull()) {
+        // Unreadable or invalid: the list is rebuilt, caption and interval stay.
+        rebuildPhotoList();
+        return;
+    }
+    if (m_pendingPurpose == PhotoPurpose::Automatic)
+        setFullPhoto(false);
+    m_photo->setStyle(m_pending.style);
+    m_photo->setPicture(image);
+    if (m_pendingPurpose == PhotoPurpose::Automatic)
+        applyTimerInterval(m_slideshowTimer, m_values.slideshowMs, "time/image");
+    m_photo->execute();
+    setCaption(m_pending.caption, m_pendingPurpose == PhotoPurpose::Swipe);
+}
+
+void TForm1::setCaption(const QString &text, bool alsoFullPhotoName) {
+    m_photoCaption->setText(text);
+    m_photoCaption->adjustSize();
+    m_photoCaption->setAccessibleName(text);
+    if (alsoFullPhotoName) {
+        m_fullPhotoCaption->setText(text);
+        m_fullPhotoCaption->adjustSize();
+    }
+}
+
+void TForm1::onSwipe(SwipeDirection direction) {
+    // Swipes belong to the main screen itself, not to the site view or a secondary window.
+    if (m_siteView->isOpen() || QApplication::activeModalWidget())
+        return;
+    m_slideshowTimer.stop();
+    const Slideshow::Action action = m_slideshow.swipe(direction, folderExists(photoFolder()));
+    if (action.kind == Slideshow::Action::Show)
+        showPhoto(action, PhotoPurpose::Swipe);
+    else
+        setCaption(action.caption, m_slideshow.photos().size() > 0);
+    enableTimer(m_slideshowTimer);
+}
+
+void TForm1::toggleFullPhoto() {
+    setFullPhoto(!m_fullPhoto);
+}
+
+void TForm1::setFullPhoto(bool on) {
+    if (on == m_fullPhoto)
+        return;
+    m_fullPhoto = on;
+    m_photo->setColor(core::Themes::windowColour());
+    m_photo->setAutoSize(true);
+    m_photo->setCenter(true);
+    if (on) {
+        m_ticker->hide();
+        m_ticker->lower();
+        m_photo->setGeometry(rect());
+        m_photo->raise();
+        m_siteButton->hide();
+        m_photoButton->hide();
+        m_photoCaption->hide();
+        m_fullPhotoCaption->setText(m_photoCaption->text());
+        m_fullPhotoCaption->adjustSize();
+        m_fullPhotoCaption->show();
+        m_fullPhotoCaption->raise();
+    } else {
+        placePhotoInFrame();
+        m_siteButton->show();
+        m_photoButton->show();
+        m_fullPhotoCaption->hide();
+        m_photoCaption->show();
+        m_ticker->raise();
+        m_ticker->show();
+    }
+}
+
+void TForm1::placePhotoInFrame() {
+    m_photo->setGeometry(m_layout.picShow1);
+}
+
+// ---- site view ---------------------------------------------------------------------------
+
+void TForm1::siteViewOpened() {
+    m_slideshowTimer.stop();
+    setMainControlsVisible(false);
+    setSiteControlsVisible(true);
+}
+
+// Also after an idle close with no site view open: then it only restarts the slideshow.
+void TForm1::siteViewClosed() {
+    setSiteControlsVisible(false);
+    setMainControlsVisible(true);
+    enableTimer(m_slideshowTimer);
+    // The site had its own window; the keys (Ctrl+F3, Alt+F4) come back here.
+    if (isVisible() && !QApplication::activeModalWidget())
+        activateWindow();
+}
+
+void TForm1::setMainControlsVisible(bool visible) {
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{m_siteButton, m_calendarButton, m_scheduleButton,
+                                          m_dateLabel, m_timeLabel, m_videoButton, m_photoButton})
+        w->setVisible(visible);
+}
+
+void TForm1::setSiteControlsVisible(bool visible) {
+    for (QWidget *w : std::initializer_list<QWidget *>{m_siteCloseButton, m_siteBackButton,
+                                                       m_siteHomeButton, m_siteForwardButton})
+        w->setVisible(visible);
+}
+
+// ---- other screens -----------------------------------------------------------------------
+
 void TForm1::openCalendar() {
     if (m_windows.formCalendar)
         m_windows.formCalendar->open();
@@ -472,17 +548,17 @@ void TForm1::openSchedule() {
 }
 
 void TForm1::openVideo() {
-    if (!folderExists(m_values.videoFolder)) {
+    if (!folderExists(m_values.resolve(m_values.videoFolder))) {
         m_s.messages.show(QStringLiteral("Доступных видеоматериалов нет!"));
         return;
     }
-    m_timer1.stop();
+    m_slideshowTimer.stop();
     if (m_windows.form6)
         m_windows.form6->open();
 }
 
 void TForm1::openPhotoViewer() {
-    if (!folderExists(m_values.photoFolder)) {
+    if (!folderExists(photoFolder())) {
         m_s.messages.show(QStringLiteral("Доступных фото нет!!!"));
         return;
     }
@@ -491,19 +567,13 @@ void TForm1::openPhotoViewer() {
 }
 
 void TForm1::afterPhotoViewer() {
-    m_timer1.stop();
-    const Slideshow::Action action = m_slideshow.afterViewer(folderExists(m_values.photoFolder));
+    m_slideshowTimer.stop();
+    const Slideshow::Action action = m_slideshow.afterViewer(folderExists(photoFolder()));
     if (action.kind == Slideshow::Action::Show)
         showPhoto(action, PhotoPurpose::Viewer);
     else if (action.kind == Slideshow::Action::Caption)
         setCaption(action.caption, false);
-    m_timer1.start();
-}
-
-bool TForm1::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == m_picShow && event->type() == QEvent::MouseButtonDblClick)
-        toggleFullPhoto();
-    return QWidget::eventFilter(watched, event);
+    enableTimer(m_slideshowTimer);
 }
 
 void TForm1::openAccessWindow() {
@@ -519,6 +589,14 @@ void TForm1::openCloseDialog() {
 void TForm1::closeProgram() {
     m_closing = true;
     close();
+}
+
+// ---- input -------------------------------------------------------------------------------
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_photo && event->type() == QEvent::MouseButtonDblClick)
+        toggleFullPhoto();
+    return QWidget::eventFilter(watched, event);
 }
 
 void TForm1::keyPressEvent(QKeyEvent *event) {
@@ -538,6 +616,15 @@ void TForm1::keyPressEvent(QKeyEvent *event) {
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void TForm1::paintEvent(QPaintEvent *event) {
+    QWidget::paintEvent(event);
+    if (m_painted)
+        return;
+    m_painted = true;
+    // Logged once the first frame is out: how long the start took is measured to here.
+    QTimer::singleShot(0, this, [] { qCInfo(kalmo::lcApp) << "main screen painted"; });
 }
 
 void TForm1::closeEvent(QCloseEvent *event) {

@@ -86,26 +86,42 @@ public:
     const MainLayout &layoutRules() const { return m_layout; }
     Slideshow &slideshow() { return m_slideshow; }
     PhotoLoader &photoLoader() { return m_loader; }
-    transitions::TPicShow &picShow() { return *m_picShow; }
+    transitions::TPicShow &picShow() { return *m_photo; }
     weather::WeatherInformer &weatherInformer() { return *m_weather; }
     ticker::TScrollingText &ticker() { return *m_ticker; }
     bool fullPhoto() const { return m_fullPhoto; }
-    QTimer &slideshowTimer() { return m_timer1; }
-    QTimer &clockTimer() { return m_timer2; }
+    QTimer &slideshowTimer() { return m_slideshowTimer; }
+    QTimer &clockTimer() { return m_clockTimer; }
+    QTimer &weatherTimer() { return m_weatherTimer; }
+    QTimer &rereadTimer() { return m_rereadTimer; }
     web::SiteView &siteView() { return *m_siteView; }
-    QTimer &rereadTimer() { return m_timer9; }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // What a photo being decoded is for, so that its result lands where it belongs.
     enum class PhotoPurpose { Automatic, Swipe, Viewer };
 
+    // Start-up, in the order the constructor runs them.
+    void setUpWindow();
     void createControls();
+    void createClockPanels();
+    void createMainButtons();
+    void createPhotoArea();
+    void createSiteView();
     void createTimers();
+    void readSettings();
+    void applyMainButtonCaptions();
+    void startWeather();
+    void startRunningText();
+    void firstStartFiles();
+    void connectInput();
+    void startTimers();
+
     void applyLayout();
     void applyCaptionsAndFonts(bool reread);
     void applyTheme();
@@ -116,6 +132,11 @@ private:
     void placePhotoInFrame();
     void setCaption(const QString &text, bool alsoFullPhotoName);
     void rebuildPhotoList();
+    QString photoFolder() const;
+    void siteViewOpened();
+    void siteViewClosed();
+    void setMainControlsVisible(bool visible);
+    void setSiteControlsVisible(bool visible);
 
     MainWindowServices m_s;
     core::ProgramValues &m_values;
@@ -126,35 +147,37 @@ private:
     bool m_weatherShown = false;
     bool m_fullPhoto = false;
     bool m_closing = false;
+    bool m_painted = false;
     PhotoPurpose m_pendingPurpose = PhotoPurpose::Automatic;
     Slideshow::Action m_pending;
 
-    QLabel *m_panel3 = nullptr; // date
-    QLabel *m_label1 = nullptr; // site caption on the date panel
-    QLabel *m_panel1 = nullptr; // time
-    QPushButton *m_speedButton10 = nullptr;
-    QPushButton *m_button21 = nullptr;
-    QPushButton *m_button22 = nullptr;
-    QPushButton *m_raspisanie1 = nullptr;
-    QPushButton *m_raspisanie3 = nullptr;
-    QFrame *m_panel4 = nullptr;
-    QFrame *m_panel2 = nullptr;
-    transitions::TPicShow *m_picShow = nullptr; // PicShow1
-    QLabel *m_label2 = nullptr;
-    QLabel *m_staticText2 = nullptr;
-    QPushButton *m_button26 = nullptr;
-    QToolButton *m_speedButton1 = nullptr;
-    QToolButton *m_speedButton2 = nullptr;
-    QToolButton *m_speedButton3 = nullptr;
+    // Members by role; the object names are the layout's.
+    QLabel *m_dateLabel = nullptr;              // Panel3
+    QLabel *m_siteCaption = nullptr;            // Label1, on the date panel
+    QLabel *m_timeLabel = nullptr;              // Panel1
+    QPushButton *m_siteButton = nullptr;        // SpeedButton10
+    QPushButton *m_videoButton = nullptr;       // Button21
+    QPushButton *m_photoButton = nullptr;       // Button22
+    QPushButton *m_calendarButton = nullptr;    // Raspisanie1
+    QPushButton *m_scheduleButton = nullptr;    // Raspisanie3
+    QFrame *m_weatherPanel = nullptr;           // Panel4
+    QFrame *m_photoFrame = nullptr;             // Panel2
+    transitions::TPicShow *m_photo = nullptr;   // PicShow1
+    QLabel *m_photoCaption = nullptr;           // Label2
+    QLabel *m_fullPhotoCaption = nullptr;       // StaticText2
+    QPushButton *m_siteCloseButton = nullptr;   // Button26
+    QToolButton *m_siteBackButton = nullptr;    // SpeedButton1
+    QToolButton *m_siteHomeButton = nullptr;    // SpeedButton2
+    QToolButton *m_siteForwardButton = nullptr; // SpeedButton3
     ticker::TScrollingText *m_ticker = nullptr;
     SwipeDetector *m_swipes = nullptr;
     weather::WeatherInformer *m_weather = nullptr;
     web::SiteView *m_siteView = nullptr; // owns Timer8, the site view's idle close
 
-    QTimer m_timer1; // slideshow
-    QTimer m_timer2; // clock
-    QTimer m_timer4; // weather
-    QTimer m_timer9; // settings re-read
+    QTimer m_slideshowTimer; // Timer1
+    QTimer m_clockTimer;     // Timer2
+    QTimer m_weatherTimer;   // Timer4
+    QTimer m_rereadTimer;    // Timer9
 };
 
 } // namespace kalmo::app

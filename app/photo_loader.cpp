@@ -5,6 +5,26 @@
 
 namespace kalmo::app {
 
+namespace {
+
+// round(a * b / c) for positive values, halves up: the photo control's own rounding, so a
+// photo decoded at this size needs no further scaling there.
+int mulDivRound(int a, int b, int c) {
+    return int((qint64(a) * b * 2 + c) / (qint64(c) * 2));
+}
+
+} // namespace
+
+QSize PhotoLoader::fittedSize(QSize photo, QSize bounds) {
+    const int w = photo.width(), h = photo.height();
+    const int cw = bounds.width(), ch = bounds.height();
+    if (w <= 0 || h <= 0 || cw <= 0 || ch <= 0 || (w <= cw && h <= ch))
+        return photo;
+    if (double(ch) / h > double(cw) / w)
+        return QSize(cw, std::max(1, mulDivRound(h, cw, w)));
+    return QSize(std::max(1, mulDivRound(w, ch, h)), ch);
+}
+
 PhotoLoader::PhotoLoader(QObject *parent) : QObject(parent) {}
 
 PhotoLoader::~PhotoLoader() {
@@ -18,12 +38,12 @@ QImage PhotoLoader::decode(const QString &path, const QSize &bounds) {
     reader.setAutoTransform(true);
     // A hostile or broken file must not claim gigabytes.
     reader.setAllocationLimit(512);
-    QSize size = reader.size();
-    if (size.isValid() && bounds.isValid() && !bounds.isEmpty() &&
-        (size.width() > bounds.width() || size.height() > bounds.height())) {
-        size.scale(bounds, Qt::KeepAspectRatio);
-        reader.setScaledSize(size.expandedTo(QSize(1, 1)));
-    }
+    // Decoded, scaled and converted here, off the GUI thread: the photo control gets a
+    // picture it can show as it is. JPEG scales while decoding, far cheaper than after.
+    const QSize size = reader.size();
+    const QSize fitted = fittedSize(size, bounds);
+    if (size.isValid() && fitted != size)
+        reader.setScaledSize(fitted);
     QImage image = reader.read();
     if (image.isNull())
         return {};

@@ -23,6 +23,9 @@ public:
     // Decodes at the largest size that fits `bounds` with the photo's proportions (never
     // enlarged). A null image when the file cannot be decoded.
     static QImage decode(const QString &path, const QSize &bounds);
+    // The largest size of `photo` that fits `bounds` with its proportions, rounded as the
+    // photo control rounds; `photo` itself when it fits already.
+    static QSize fittedSize(QSize photo, QSize bounds);
 
 signals:
     // The photo of the latest request; `image` is null when it failed.

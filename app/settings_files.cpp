@@ -57,7 +57,7 @@ void SettingsFiles::readPointerAtStart() {
     m_values.mainSettingsPath =
         pointer.readString(QStringLiteral("file"), QStringLiteral("filedir"), defaultMainPath());
     m_values.password = pointer.readString(QStringLiteral("passwd"), QStringLiteral("passwd"),
-                                           QStringLiteral("3049"));
+                                           QString::fromLatin1(core::defaults::kPassword));
     if (pointer.readString(QStringLiteral("ini"), QStringLiteral("file")) == kOne)
         return;
     try {
@@ -95,7 +95,7 @@ bool SettingsFiles::firstStartMain() {
         {"file", "ScrollingText", base + QStringLiteral("text.txt")},
         {"file", "speedScrollingText", QStringLiteral("1")},
         {"site", "site", defaultSite()},
-        {"style", "styletest", QStringLiteral("TabletDark")},
+        {"style", "styletest", QString::fromLatin1(core::defaults::kTheme)},
         {"font", "style", QStringLiteral("Times New Roman")},
         {"font", "size", QStringLiteral("18")},
         {"font", "sizesite", QStringLiteral("18")},
@@ -107,7 +107,7 @@ bool SettingsFiles::firstStartMain() {
         {"Name", "ButtonSite", QStringLiteral("Ваш САЙТ")},
         {"weather", "read", kOne},
         {"Schedule", "View", kOne},
-        {"weather", "sity", QStringLiteral("27611")},
+        {"weather", "sity", QString::fromLatin1(core::defaults::kCityCode)},
     };
     try {
         IniFile::Batch batch(ini);
@@ -137,7 +137,8 @@ SettingsFiles::RereadResult SettingsFiles::reread() {
 namespace {
 
 using core::ProgramValues;
-using Field = std::variant<QString ProgramValues::*, int ProgramValues::*, bool ProgramValues::*>;
+using Field = std::variant<QString ProgramValues::*, int ProgramValues::*, qint64 ProgramValues::*,
+                           bool ProgramValues::*>;
 
 // A key of the main settings file: where it goes, and its default for each reader
 // (nullptr: that reader leaves it alone). "{base}" stands for the base folder, "{site}" and
@@ -148,7 +149,7 @@ struct MainKey {
     Field field;
     const char *atStart;
     const char *atReread;
-    int scale = 1; // integers kept in milliseconds
+    int scale = 1; // intervals kept in milliseconds (64-bit fields)
 };
 
 const MainKey kMainKeys[] = {
@@ -167,7 +168,7 @@ const MainKey kMainKeys[] = {
     {"file", "ScrollingText", &ProgramValues::scrollingTextFile, "text.txt", "text.txt"},
     {"file", "speedScrollingText", &ProgramValues::scrollingStep, "1", "1"},
     {"site", "site", &ProgramValues::site, "{site}", "{site}"},
-    {"style", "styletest", &ProgramValues::theme, "TabletDark", "Light"},
+    {"style", "styletest", &ProgramValues::theme, core::defaults::kTheme, "Light"},
     {"font", "style", &ProgramValues::fontName, "Times New Roman", "Times New Roman"},
     {"font", "size", &ProgramValues::fontSize, "18", "8"},
     {"font", "sizesite", &ProgramValues::siteFontSize, "20", "18"},
@@ -176,7 +177,8 @@ const MainKey kMainKeys[] = {
     {"Check", "fsItalic", &ProgramValues::checkItalic, nullptr, "false"},
     {"Check", "fsUnderline", &ProgramValues::checkUnderline, nullptr, "false"},
     {"weather", "read", &ProgramValues::weather, "1", "1"},
-    {"weather", "sity", &ProgramValues::cityCode, "27611", "27611"},
+    {"weather", "sity", &ProgramValues::cityCode, core::defaults::kCityCode,
+     core::defaults::kCityCode},
     {"weather", "informer", &ProgramValues::informerBase, "{informer}", "{informer}"},
     {"Schedule", "View", &ProgramValues::scheduleView, "1", nullptr},
 };
@@ -196,7 +198,10 @@ void SettingsFiles::readKeys(const IniFile &ini, Reader reader) {
         if (auto text = std::get_if<QString ProgramValues::*>(&k.field))
             m_values.*(*text) = ini.readString(section, key, defaultText);
         else if (auto number = std::get_if<int ProgramValues::*>(&k.field))
-            m_values.*(*number) = readInt(ini, section, key, defaultText.toInt()) * k.scale;
+            m_values.*(*number) = readInt(ini, section, key, defaultText.toInt());
+        else if (auto interval = std::get_if<qint64 ProgramValues::*>(&k.field))
+            m_values.*(*interval) =
+                qint64(readInt(ini, section, key, defaultText.toInt())) * k.scale;
         else if (auto flag = std::get_if<bool ProgramValues::*>(&k.field))
             m_values.*(*flag) = ini.readBool(section, key, defaultText.toInt() != 0);
     }

@@ -38,24 +38,24 @@ Slideshow::Action Slideshow::automaticChange(bool folderExists) {
     return {Action::Show, m_styleCounter, entry, photoCaption(entry)};
 }
 
-int Slideshow::styleOf(Swipe gesture) {
+int Slideshow::styleOf(SwipeDirection gesture) {
     switch (gesture) {
-    case Swipe::Left:
+    case SwipeDirection::Left:
         return 15;
-    case Swipe::Right:
+    case SwipeDirection::Right:
         return 14;
-    case Swipe::Up:
+    case SwipeDirection::Up:
         return 20;
-    case Swipe::Down:
+    case SwipeDirection::Down:
         return 21;
     }
     return 15;
 }
 
-Slideshow::Action Slideshow::swipe(Swipe gesture, bool folderExists) {
+Slideshow::Action Slideshow::swipe(SwipeDirection gesture, bool folderExists) {
     if (m_photos.isEmpty())
         return {Action::Caption, 0, {}, QStringLiteral("Для просмотра не выбраны фотоматериалы. ")};
-    const bool next = gesture == Swipe::Left || gesture == Swipe::Down;
+    const bool next = gesture == SwipeDirection::Left || gesture == SwipeDirection::Down;
     const int count = int(m_photos.size());
     if (next)
         m_current = m_current + 1 >= count ? 0 : m_current + 1;

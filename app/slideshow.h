@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/swipe_direction.h"
 #include "core/random.h"
 
 #include <QString>
@@ -11,8 +12,6 @@ namespace kalmo::app {
 // without any widget: each operation says what the screen should do next.
 class Slideshow {
 public:
-    enum class Swipe { Left, Right, Up, Down };
-
     struct Action {
         enum Kind {
             None,    // nothing to show (empty list after the photo viewer)
@@ -33,7 +32,7 @@ public:
 
     // One automatic change. On Show the last shown index is already the new one.
     Action automaticChange(bool folderExists);
-    Action swipe(Swipe gesture, bool folderExists);
+    Action swipe(SwipeDirection gesture, bool folderExists);
     // After the photo viewer closed: the entry after the current index.
     Action afterViewer(bool folderExists);
 
@@ -44,7 +43,7 @@ public:
     int styleCounter() const { return m_styleCounter; }
     void reset() { m_current = 0, m_lastShown = 1, m_styleCounter = 0; }
 
-    static int styleOf(Swipe gesture);
+    static int styleOf(SwipeDirection gesture);
 
 private:
     core::Random &m_random;

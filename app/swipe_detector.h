@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/swipe_direction.h"
+
 #include <QObject>
 #include <QPoint>
 #include <optional>
@@ -7,8 +9,6 @@
 class QWidget;
 
 namespace kalmo::app {
-
-enum class SwipeDirection { Left, Right, Up, Down };
 
 // A single finger's press-to-release movement as a swipe: long enough along one axis and
 // clearly more along it than across it. nullopt for taps and diagonal wanders.

@@ -2,6 +2,7 @@
 
 #include "core/ini_file.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -17,6 +18,12 @@ QString ProgramValues::asset(const QString &relative) const {
         return own;
     const QString shipped = programDataFolder + relative;
     return QFileInfo::exists(shipped) ? shipped : own;
+}
+
+QString ProgramValues::resolve(const QString &name) const {
+    if (!QDir::isRelativePath(name))
+        return name;
+    return baseFolder + name;
 }
 
 FontStyles FontStyles::parse(const QString &text) {

@@ -5,6 +5,13 @@
 
 namespace kalmo::core {
 
+// Built-in defaults written or fallen back to in several places: one source for each.
+namespace defaults {
+inline constexpr char kPassword[] = "3049";
+inline constexpr char kTheme[] = "TabletDark";
+inline constexpr char kCityCode[] = "27611";
+} // namespace defaults
+
 // The values read from the pointer file and the main settings file, held for the whole run
 // by the application and read by every window. Only the settings reader and the settings
 // dialog change them.
@@ -12,7 +19,7 @@ struct ProgramValues {
     QString baseFolder;        // executable's folder or --base; ends with '/'
     QString programDataFolder; // the program's own pictures: build tree or /usr/share/kalmo
     QString mainSettingsPath;  // main settings file in force
-    QString password = QStringLiteral("3049");
+    QString password = QString::fromLatin1(defaults::kPassword);
 
     QString buttonSite = QStringLiteral("САЙТ");
     QString buttonCalendar = QStringLiteral("Календарь событий");
@@ -20,11 +27,13 @@ struct ProgramValues {
     QString buttonSchedule = QStringLiteral("Расписание занятий");
     QString buttonVideo = QStringLiteral("Видеоматериалы");
 
-    int slideshowMs = 5000; // time/image x 1000
-    int video = 20;         // carried, nothing depends on it
+    // Kept in 64 bits: a setting in minutes times 60000 does not fit an int. A timer takes
+    // them through app::applyTimerInterval.
+    qint64 slideshowMs = 5000; // time/image x 1000
+    int video = 20;            // carried, nothing depends on it
     QString zastavka = QStringLiteral("false");
-    int pageSeconds = 20;      // idle timeout of the site view and the document screens
-    int rereadMs = 30 * 60000; // time/readsetting x 60000
+    int pageSeconds = 20;         // idle timeout of the site view and the document screens
+    qint64 rereadMs = 30 * 60000; // time/readsetting x 60000
 
     QString photoFolder; // ends with '/'
     QString videoFolder; // ends with '/'
@@ -32,7 +41,7 @@ struct ProgramValues {
     int scrollingStep = 1;
 
     QString site;
-    QString theme = QStringLiteral("TabletDark");
+    QString theme = QString::fromLatin1(defaults::kTheme);
     QString fontName = QStringLiteral("Times New Roman");
     int fontSize = 18;
     int siteFontSize = 20;
@@ -42,13 +51,17 @@ struct ProgramValues {
     QString checkUnderline;
 
     bool weather = true;
-    QString cityCode = QStringLiteral("27611");
+    QString cityCode = QString::fromLatin1(defaults::kCityCode);
     QString informerBase;
     bool scheduleView = true;
 
     // A program picture or file by its relative name ("cloudiness/00.png"): the base folder's
     // copy when there is one (the administrator may replace it), else the program's own.
     QString asset(const QString &relative) const;
+
+    // A file or folder named in the settings, relative names taken from the base folder (never
+    // from the working folder). Folders keep their trailing '/' (or lack of one).
+    QString resolve(const QString &name) const;
 
     // Folder of the main settings file, where the calendar and schedule files lie.
     QString dataFolder() const;

@@ -21,6 +21,8 @@ struct BrowserSpec {
     bool cacheOff = false;
     // Object name, so the window can find the control again (e.g. "Chromium1").
     QString name;
+    // Where a relative document path is taken from: the kiosk's base folder.
+    QString baseFolder;
 };
 
 // A browser control placed on a window. Owned by that window (its Qt parent).

@@ -69,6 +69,7 @@ void TFormBrowser::showEvent(QShowEvent *event) {
     spec.kind = BrowserKind::Document;
     spec.geometry = QRect(0, top, screen.width(), screen.height() - top);
     spec.background = Qt::black;
+    spec.baseFolder = m_baseFolder;
     if (Browser *b = m_browser.create(this, spec))
         b->load(m_attachmentPath);
 

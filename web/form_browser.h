@@ -26,6 +26,8 @@ public:
     // Shows the window modally on `path`. An empty path never opens it (returns false).
     bool openDocument(const QString &path);
     QString attachmentPath() const { return m_attachmentPath; }
+    // A relative attachment path is taken from here (the kiosk's base folder).
+    void setBaseFolder(const QString &folder) { m_baseFolder = folder; }
 
     Browser *browser() const { return m_browser.browser(); }
     QPushButton *closeButton() { return &m_closeButton; }
@@ -54,6 +56,7 @@ private:
     std::function<int()> m_pageTimeout;
     BrowserSlot m_browser;
     QString m_attachmentPath;
+    QString m_baseFolder;
     QPushButton m_closeButton;
     QTimer m_idleTimer;
 };

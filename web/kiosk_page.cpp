@@ -1,9 +1,14 @@
 #include "web/kiosk_page.h"
 
+#include "core/log.h"
+#include "core/theme.h"
+#include "web/unavailable_page.h"
+
 #include <QPointer>
 #include <QTimer>
 #include <QWebEngineFileSystemAccessRequest>
 #include <QWebEngineFullScreenRequest>
+#include <QWebEngineLoadingInfo>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEngineRegisterProtocolHandlerRequest>
 
@@ -27,6 +32,18 @@ KioskPage::KioskPage(BrowserKind kind, QWebEngineProfile *profile, QObject *pare
         if (ok)
             m_crashReloads = 0;
     });
+    connect(this, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo &info) {
+        if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
+            return;
+        if (info.url().scheme() == QLatin1String("data"))
+            m_loadingOwnPage = false;
+        if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus &&
+            isUnreachable(info.errorDomain(), info.errorCode())) {
+            qCWarning(kalmo::lcWeb).nospace()
+                << "cannot load " << info.url().toDisplayString() << ": " << info.errorString();
+            showUnavailable(info.url());
+        }
+    });
     connect(this, &QWebEnginePage::renderProcessTerminated, this,
             [this](RenderProcessTerminationStatus status, int) {
                 // A page that kills its renderer every time gets three tries, not a loop.
@@ -44,10 +61,25 @@ KioskPage::KioskPage(BrowserKind kind, QWebEngineProfile *profile, QObject *pare
 }
 
 bool KioskPage::acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame) {
+    if (m_loadingOwnPage && isMainFrame && url.scheme() == QLatin1String("data"))
+        return true;
     if (isNavigationAllowed(m_kind, url, isMainFrame, m_document))
         return true;
     emit navigationRefused(url);
     return false;
+}
+
+void KioskPage::showUnavailable(const QUrl &url) {
+    const bool site = url.scheme() != QLatin1String("file");
+    m_loadingOwnPage = true;
+    // Not from inside the engine's notification.
+    QPointer<KioskPage> self(this);
+    const QString html =
+        unavailablePageHtml(site, core::Themes::windowColour(), core::Themes::textColour());
+    QTimer::singleShot(0, this, [self, html] {
+        if (self)
+            self->setHtml(html);
+    });
 }
 
 QWebEnginePage *KioskPage::createWindow(WebWindowType) {

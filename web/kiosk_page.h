@@ -38,8 +38,11 @@ protected:
 
 private:
     void followPopup(const QUrl &url);
+    void showUnavailable(const QUrl &url);
 
     BrowserKind m_kind;
+    // The kiosk's own page for an unreachable address is about to load (a data: URL).
+    bool m_loadingOwnPage = false;
     QUrl m_document;
     int m_crashReloads = 0;
 };

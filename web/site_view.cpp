@@ -1,57 +1,76 @@
 #include "web/site_view.h"
 
 #include "core/idle_clock.h"
+#include "core/log.h"
 
 namespace kalmo::web {
 
 namespace {
 
-// Enabling a timer that already runs keeps its count.
-void enable(QTimer *timer) {
-    if (timer && !timer->isActive())
-        timer->start();
-}
+constexpr int kIdleCheckMs = 1000;
 
 } // namespace
 
-SiteView::SiteView(SiteViewWidgets widgets, core::IdleClock &idle, SiteViewSettings settings,
+SiteView::SiteView(QWidget *host, core::IdleClock &idle, SiteViewSettings settings,
                    BrowserFactory factory)
-    : QObject(widgets.host), m_widgets(std::move(widgets)), m_idle(idle),
-      m_settings(std::move(settings)), m_browser(std::move(factory)) {
+    : QObject(host), m_host(host), m_idle(idle), m_settings(std::move(settings)),
+      m_browser(std::move(factory)) {
     m_idleTimer.setObjectName(QStringLiteral("Timer8"));
-    m_idleTimer.setInterval(1000);
+    m_idleTimer.setInterval(kIdleCheckMs);
     connect(&m_idleTimer, &QTimer::timeout, this, &SiteView::idleTick);
     m_idleTimer.start();
 }
 
-void SiteView::open() {
-    if (m_widgets.slideshowTimer)
-        m_widgets.slideshowTimer->stop();
-    for (QWidget *w : m_widgets.mainControls)
-        w->hide();
+SiteView::~SiteView() {
+    m_browser.destroy();
+    delete m_window.data();
+}
 
-    const QWidget *closeButton = m_widgets.closeButton;
-    const int top = closeButton->y() + closeButton->height() + 10;
+void SiteView::open() {
+    m_browser.destroy();
+    destroyWindow();
+
+    QRect area = m_area;
+    if (area.isEmpty())
+        area = m_host->rect();
+    // Owned by the host, so it goes with it; a window of its own for the reason above.
+    auto *window = new QWidget(m_host, Qt::Window | Qt::FramelessWindowHint);
+    window->setObjectName(QStringLiteral("SiteWindow"));
+    window->setAccessibleName(QStringLiteral("Сайт"));
+    window->setGeometry(QRect(m_host->mapToGlobal(area.topLeft()), area.size()));
+    m_window = window;
+
     BrowserSpec spec;
     spec.kind = BrowserKind::Site;
-    spec.geometry = QRect(0, top, m_widgets.host->width(), m_widgets.host->height() - top);
+    spec.geometry = QRect(QPoint(0, 0), area.size());
     spec.cacheOff = true;
-    Browser *browser = m_browser.create(m_widgets.host, spec);
-    if (browser)
+    if (Browser *browser = m_browser.create(window, spec))
         browser->load(m_settings.siteAddress());
+    else
+        qCWarning(kalmo::lcWeb) << "the site view got no browser control";
+    window->show();
+    window->raise();
+    window->activateWindow();
 
-    setViewControlsVisible(true);
-    enable(&m_idleTimer);
+    if (!m_idleTimer.isActive())
+        m_idleTimer.start();
     emit opened();
 }
 
 void SiteView::close() {
-    setViewControlsVisible(false);
     m_browser.destroy();
-    for (QWidget *w : m_widgets.mainControls)
-        w->show();
-    enable(m_widgets.slideshowTimer);
+    destroyWindow();
     emit closed();
+}
+
+void SiteView::destroyWindow() {
+    if (!m_window)
+        return;
+    QWidget *window = m_window.data();
+    m_window.clear();
+    // Off the screen now; freed later, since the call may come from inside the page's input.
+    window->hide();
+    window->deleteLater();
 }
 
 void SiteView::back() {
@@ -75,14 +94,6 @@ void SiteView::idleTick() {
         return;
     close();
     m_idleTimer.stop();
-}
-
-void SiteView::setViewControlsVisible(bool visible) {
-    for (QWidget *w : {m_widgets.closeButton, m_widgets.backButton, m_widgets.homeButton,
-                       m_widgets.forwardButton}) {
-        if (w)
-            w->setVisible(visible);
-    }
 }
 
 } // namespace kalmo::web

@@ -3,9 +3,9 @@
 #include "web/browser.h"
 #include "web/web_browser.h"
 
-#include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QTimer>
 #include <functional>
 
@@ -15,39 +15,41 @@ class IdleClock;
 
 namespace kalmo::web {
 
-// The main window's widgets the site view drives. All belong to the main window.
-struct SiteViewWidgets {
-    QWidget *host = nullptr;          // the main window; the browser goes on it
-    QWidget *closeButton = nullptr;   // Button26, "ЗАКРЫТЬ  "
-    QWidget *backButton = nullptr;    // SpeedButton1
-    QWidget *homeButton = nullptr;    // SpeedButton2
-    QWidget *forwardButton = nullptr; // SpeedButton3
-    QList<QWidget *> mainControls;    // SpeedButton10, Raspisanie1, Raspisanie3, Panel3,
-                                      // Panel1, Button21, Button22
-    QTimer *slideshowTimer = nullptr; // Timer1
-};
-
 // Read at each use, because a settings re-read may change them.
 struct SiteViewSettings {
     std::function<QString()> siteAddress; // site/site
     std::function<int()> pageTimeout;     // time/page, seconds
 };
 
-// The main window turned into a browser of the institution's site: open and close,
-// back, home and forward, and the idle close by Timer8.
+// The institution's site shown over the host window: open and close, back, home and
+// forward, and the idle close by Timer8. The host hides and shows its own controls on
+// opened() and closed().
+//
+// The browser gets a borderless window of its own above the host. A web view switches the
+// window it sits in to OpenGL composition for good (without a GPU, a software renderer), so
+// on the host itself every later repaint of the running text and the photo would cost that
+// for the rest of the run; a window of its own takes all of it away when the view closes.
 class SiteView : public QObject {
     Q_OBJECT
 public:
-    SiteView(SiteViewWidgets widgets, core::IdleClock &idle, SiteViewSettings settings,
+    SiteView(QWidget *host, core::IdleClock &idle, SiteViewSettings settings,
              BrowserFactory factory = createWebBrowser);
+    ~SiteView() override;
+
+    // Where the browser covers the host, in the host's coordinates.
+    void setBrowserArea(const QRect &area) { m_area = area; }
+    QRect browserArea() const { return m_area; }
 
     bool isOpen() const { return m_browser.exists(); }
     Browser *browser() const { return m_browser.browser(); }
+    // The window the browser sits in while the view is open.
+    QWidget *browserWindow() const { return m_window.data(); }
     // Timer8: 1000 ms, running from construction until its first idle firing.
     QTimer *idleTimer() { return &m_idleTimer; }
 
 public slots:
     void open();
+    // The closing steps; they run (and closed() comes) also when the view is not open.
     void close();
     void back();
     void home();
@@ -61,12 +63,14 @@ signals:
     void closed();
 
 private:
-    void setViewControlsVisible(bool visible);
+    void destroyWindow();
 
-    SiteViewWidgets m_widgets;
+    QWidget *m_host;
     core::IdleClock &m_idle;
     SiteViewSettings m_settings;
     BrowserSlot m_browser;
+    QPointer<QWidget> m_window;
+    QRect m_area;
     QTimer m_idleTimer;
 };
 

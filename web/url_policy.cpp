@@ -1,5 +1,6 @@
 #include "web/url_policy.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -35,7 +36,7 @@ bool isHostAndPort(const QString &address) {
 
 } // namespace
 
-QUrl addressToUrl(const QString &address, BrowserKind kind) {
+QUrl addressToUrl(const QString &address, BrowserKind kind, const QString &baseFolder) {
     const QString trimmed = address.trimmed();
     if (trimmed.isEmpty())
         return QUrl();
@@ -50,6 +51,8 @@ QUrl addressToUrl(const QString &address, BrowserKind kind) {
             return url;
         return QUrl::fromUserInput(trimmed);
     }
+    if (QDir::isRelativePath(trimmed) && !baseFolder.isEmpty())
+        return QUrl::fromLocalFile(QDir::cleanPath(QDir(baseFolder).absoluteFilePath(trimmed)));
     return QUrl::fromLocalFile(QFileInfo(trimmed).absoluteFilePath());
 }
 

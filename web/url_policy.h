@@ -16,8 +16,8 @@ enum class BrowserKind {
 
 // Turns a configured address into the URL to load. A site address without a scheme
 // becomes http; for documents anything that is not an http(s) or file URL is a local
-// path (relative paths are taken from the working folder).
-QUrl addressToUrl(const QString &address, BrowserKind kind);
+// path, a relative one taken from `baseFolder` (the kiosk's base folder, ending in '/').
+QUrl addressToUrl(const QString &address, BrowserKind kind, const QString &baseFolder = {});
 
 // Whether a navigation may go ahead. `document` is the URL the kiosk itself loaded into
 // a document control; it is ignored for the site.

@@ -41,13 +41,16 @@ void lockDown(QWebEngineSettings *s, BrowserKind kind) {
     // A local HTML document may show the pictures beside it; web pages get no file access.
     s->setAttribute(S::LocalContentCanAccessFileUrls, kind == BrowserKind::Document);
     s->setUnknownUrlSchemePolicy(S::DisallowUnknownUrlSchemes);
+    // An unreachable address gets the kiosk's own page (KioskPage), not the engine's.
+    s->setAttribute(S::ErrorPageEnabled, false);
 }
 
 } // namespace
 
 WebBrowser::WebBrowser(const BrowserSpec &spec, QWidget *owner)
-    : Browser(owner), m_kind(spec.kind), m_profile(new QWebEngineProfile(this)),
-      m_page(new KioskPage(spec.kind, m_profile, this)), m_view(new QWebEngineView(this)) {
+    : Browser(owner), m_kind(spec.kind), m_baseFolder(spec.baseFolder),
+      m_profile(new QWebEngineProfile(this)), m_page(new KioskPage(spec.kind, m_profile, this)),
+      m_view(new QWebEngineView(this)) {
     setObjectName(spec.name);
     setGeometry(spec.geometry);
 
@@ -93,7 +96,7 @@ WebBrowser::~WebBrowser() {
 }
 
 void WebBrowser::load(const QString &address) {
-    const QUrl url = addressToUrl(address, m_kind);
+    const QUrl url = addressToUrl(address, m_kind, m_baseFolder);
     if (m_kind == BrowserKind::Document)
         m_page->setDocument(url);
     // Checked here as well: the engine turns some addresses (view-source:) into a

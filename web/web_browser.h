@@ -34,6 +34,7 @@ private:
     void refuseDownload(QWebEngineDownloadRequest *download);
 
     BrowserKind m_kind;
+    QString m_baseFolder;
     QWebEngineProfile *m_profile;
     KioskPage *m_page;
     QWebEngineView *m_view;

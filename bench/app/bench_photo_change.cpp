@@ -1,9 +1,12 @@
 // How the main screen copes with very large photos: the slideshow changes a 6000 x 4000 JPEG
 // every second while a probe timer measures how long the GUI thread is ever unavailable, and
-// the clock and the running text are checked for keeping their pace.
+// the clock and the running text are checked for keeping their pace. Runs once offscreen and
+// once on an X server (Xvfb, started here when there is no display), where painting costs
+// what it costs on the hallway screen.
 //
-// Usage: bench_photo_change [seconds=10] [photos=3]
+// Usage: bench_photo_change [seconds=60] [photos=3] [--platform offscreen|xcb]
 #include "app/kiosk.h"
+#include "bench/kiosk/xvfb.h"
 #include "ticker/scrolling_text.h"
 #include "transitions/picshow.h"
 
@@ -13,23 +16,37 @@
 #include <QFile>
 #include <QLabel>
 #include <QPainter>
+#include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
 
-int main(int argc, char *argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
-    const int seconds = argc > 1 ? std::max(1, atoi(argv[1])) : 10;
-    const int photoCount = argc > 2 ? std::max(2, atoi(argv[2])) : 3;
+namespace {
 
-    QTemporaryDir dir;
-    const QString base = dir.path() + '/';
+// Runs this program again for each platform and passes its figures on.
+int runBoth(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    QStringList args = QCoreApplication::arguments().mid(1);
+    kalmo::bench::Xvfb display(1920, 1080);
+    int status = 0;
+    for (const char *platform : {"offscreen", "xcb"}) {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DISPLAY", display.name());
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start(QCoreApplication::applicationFilePath(),
+                    args + QStringList{"--platform", platform});
+        child.waitForFinished(-1);
+        status |= child.exitCode();
+    }
+    return status;
+}
+
+void writePhotos(const QString &base, int photoCount) {
     QDir(base).mkdir("photo");
-    std::printf("writing %d photos of 6000x4000...\n", photoCount);
     for (int i = 0; i < photoCount; ++i) {
         QImage img(6000, 4000, QImage::Format_RGB32);
         img.fill(QColor::fromHsv(i * 70 % 360, 180, 220));
@@ -39,17 +56,42 @@ int main(int argc, char *argv[]) {
         p.end();
         img.save(base + QStringLiteral("photo/big%1.jpg").arg(i), "JPG", 90);
     }
-    QFile ini(base + "kalmora.ini");
-    ini.open(QIODevice::WriteOnly);
-    ini.write(
-        ("[ini]\nfile=1\n[weather]\nread=0\n[time]\nimage=1\n[dir]\nDirimage=" + base + "photo/\n")
-            .toUtf8());
-    ini.close();
-    QFile text(base + "text.txt");
-    text.open(QIODevice::WriteOnly);
-    text.write(QByteArray(1500, 'x'));
-    text.close();
-    QDir::setCurrent(base);
+}
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    f.write(bytes);
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QString platform;
+    QList<int> numbers;
+    for (int i = 1; i < argc; ++i) {
+        if (QByteArray(argv[i]) == "--platform" && i + 1 < argc)
+            platform = QString::fromLatin1(argv[++i]);
+        else
+            numbers << atoi(argv[i]);
+    }
+    if (platform.isEmpty())
+        return runBoth(argc, argv);
+    qputenv("QT_QPA_PLATFORM", platform.toLatin1());
+
+    QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    const int seconds = numbers.size() > 0 ? std::max(1, numbers[0]) : 60;
+    const int photoCount = numbers.size() > 1 ? std::max(2, numbers[1]) : 3;
+
+    QTemporaryDir dir;
+    const QString base = dir.path() + '/';
+    writePhotos(base, photoCount);
+    writeFile(base + "kalmora.ini", "[ini]\nfile=1\n[weather]\nread=0\n[time]\nimage=1\n[dir]\n"
+                                    "Dirimage=" +
+                                        base.toUtf8() + "photo/\n");
+    writeFile(base + "text.txt", QByteArray(1500, 'x'));
 
     kalmo::app::Kiosk::Options options;
     options.baseFolder = base;
@@ -62,18 +104,18 @@ int main(int argc, char *argv[]) {
     QObject::connect(&form.picShow(), &kalmo::transitions::TPicShow::onComplete,
                      [&] { ++changes; });
     int clockTicks = 0;
-    auto *panel1 = form.findChild<QLabel *>("Panel1");
+    auto *timeLabel = form.findChild<QLabel *>("Panel1");
     QString lastClock;
     QObject::connect(&form.clockTimer(), &QTimer::timeout, [&] {
-        if (panel1->text() != lastClock)
-            ++clockTicks, lastClock = panel1->text();
+        if (timeLabel->text() != lastClock)
+            ++clockTicks, lastClock = timeLabel->text();
     });
 
     // The probe: a 2 ms timer; any gap well beyond that is time the GUI thread was busy.
     QElapsedTimer elapsed;
     elapsed.start();
     qint64 last = 0, worst = 0;
-    int over20 = 0;
+    int over8 = 0;
     int tickerFrames = 0;
     std::int32_t tickerPos = form.ticker().presentedPosition();
     QTimer probe;
@@ -84,8 +126,8 @@ int main(int argc, char *argv[]) {
         if (last) {
             const qint64 gap = now - last;
             worst = std::max(worst, gap);
-            if (gap > 20000)
-                ++over20;
+            if (gap > 8000)
+                ++over8;
         }
         last = now;
         // The line moves by its step on every frame it draws.
@@ -102,11 +144,15 @@ int main(int argc, char *argv[]) {
     QApplication::exec();
 
     const double s = elapsed.elapsed() / 1000.0;
-    std::printf("run: %.1f s, photo changes completed: %d\n", s, changes);
-    std::printf("GUI thread: longest stall %.1f ms, stalls over 20 ms: %d\n", worst / 1000.0,
-                over20);
-    std::printf("clock: %d ticks (%.2f per second)\n", clockTicks, clockTicks / s);
-    std::printf("running text: %d frames (%.1f per second, display refresh %.0f Hz)\n",
-                tickerFrames, tickerFrames / s, QGuiApplication::primaryScreen()->refreshRate());
+    const double refresh = QGuiApplication::primaryScreen()->refreshRate();
+    const int expectedFrames = int(s * refresh);
+    std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
+    std::printf("run: %.1f s\n", s);
+    std::printf("photo changes completed: %d\n", changes);
+    std::printf("longest stall: %.1f ms\n", worst / 1000.0);
+    std::printf("stalls over 8 ms: %d\n", over8);
+    std::printf("running text frames: %d\n", tickerFrames);
+    std::printf("running text frames lost: %d\n", std::max(0, expectedFrames - tickerFrames));
+    std::printf("clock ticks per second: %.2f\n", clockTicks / s);
     return 0;
 }

@@ -6,7 +6,6 @@
 
 #include "core/clock.h"
 #include "core/idle_clock.h"
-#include "main_window_stub.h"
 #include "tests/support/http_server.h"
 #include "web/engine_setup.h"
 #include "web/site_view.h"
@@ -98,9 +97,11 @@ int main(int argc, char **argv) {
 
     core::ManualClock clock;
     core::IdleClock idle(clock);
-    MainWindowStub main;
-    web::SiteView view(main.widgets(), idle,
-                       web::SiteViewSettings{[&] { return site; }, [] { return 60; }});
+    QWidget host;
+    host.setGeometry(0, 0, 1920, 1080);
+    host.show();
+    web::SiteView view(&host, idle, web::SiteViewSettings{[&] { return site; }, [] { return 60; }});
+    view.setBrowserArea(QRect(0, 109, 1920, 1080 - 109));
 
     const int cycles = 20;
     QElapsedTimer timer;

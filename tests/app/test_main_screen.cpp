@@ -15,9 +15,12 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <limits>
 
 using namespace kalmo;
 
@@ -82,6 +85,8 @@ private slots:
     void automaticChangeEndsFullPhoto();
     void rereadAppliesTheNewValues();
     void rereadOfAMissingFileRetriesInFiveMinutes();
+    void intervalsTimersCannotTake_data();
+    void intervalsTimersCannotTake();
     void idleWatchRunsOnceWithoutASiteView();
     void siteButtonTurnsTheScreenIntoTheSite();
     void videoAndPhotoButtons();
@@ -127,6 +132,9 @@ void TestMainScreen::largePhotosAreDecodedAtTheShownSize() {
     QCOMPARE(app::PhotoLoader::decode(dir.filePath("small.png"), QSize(800, 600)).size(),
              QSize(100, 50));
     QVERIFY(app::PhotoLoader::decode(dir.filePath("none.jpg"), QSize(800, 600)).isNull());
+    // Rounded as the photo control rounds (1079.64 is 1080), so it has nothing left to scale.
+    QCOMPARE(app::PhotoLoader::fittedSize(QSize(4000, 3001), QSize(1586, 810)), QSize(1080, 810));
+    QCOMPARE(app::PhotoLoader::fittedSize(QSize(6000, 1000), QSize(1586, 810)), QSize(1586, 264));
 }
 
 void TestMainScreen::vanishedFolderShowsTheErrorCaption() {
@@ -218,6 +226,57 @@ void TestMainScreen::rereadOfAMissingFileRetriesInFiveMinutes() {
     writeAll(s.base + "kalmora.ini", "[time]\nreadsetting=2\n");
     s.form().onRereadTick();
     QCOMPARE(s.form().rereadTimer().interval(), 120000);
+}
+
+void TestMainScreen::intervalsTimersCannotTake_data() {
+    QTest::addColumn<QByteArray>("readsetting");
+    QTest::addColumn<QByteArray>("image");
+    QTest::addColumn<int>("rereadMs"); // 0: stopped
+    QTest::addColumn<int>("slideshowMs");
+    QTest::addColumn<QString>("logged");
+    const int longest = std::numeric_limits<int>::max();
+    // 0 never fires (a timer at 0 would fire on every pass of the event loop).
+    QTest::newRow("zero stops") << QByteArray("0") << QByteArray("0") << 0 << 0 << QString();
+    QTest::newRow("negative counts as zero")
+        << QByteArray("-5") << QByteArray("-3") << 0 << 0 << "negative interval";
+    QTest::newRow("beyond a timer is cut to the longest")
+        << QByteArray("99999999") << QByteArray("99999999") << longest << longest
+        << "longer than a timer holds";
+    // 40000 minutes overflowed an int when multiplied out.
+    QTest::newRow("40000 minutes")
+        << QByteArray("40000") << QByteArray("7") << longest << 7000 << "longer than a timer holds";
+}
+
+void TestMainScreen::intervalsTimersCannotTake() {
+    QFETCH(QByteArray, readsetting);
+    QFETCH(QByteArray, image);
+    QFETCH(int, rereadMs);
+    QFETCH(int, slideshowMs);
+    QFETCH(QString, logged);
+    if (!logged.isEmpty()) {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("time/readsetting.*" + logged));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("time/readsetting.*" + logged));
+    }
+    if (slideshowMs != 7000 && !logged.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("time/image.*" + logged));
+    Screen s({"a.jpg", "b.jpg"}, true,
+             "[ini]\nfile=1\n[weather]\nread=0\n[time]\nreadsetting=" + readsetting +
+                 "\nimage=" + image + "\n");
+    QCOMPARE(s.form().rereadTimer().isActive(), rereadMs > 0);
+    QCOMPARE(s.form().rereadTimer().interval(), rereadMs);
+
+    // The first change comes after the layout's second; the interval applies after it.
+    QVERIFY(s.form().slideshowTimer().isActive());
+    s.form().onSlideshowTick();
+    QCOMPARE(s.form().slideshowTimer().isActive(), slideshowMs > 0);
+    QCOMPARE(s.form().slideshowTimer().interval(), slideshowMs);
+    // Enabling a timer that never fires leaves it silent.
+    s.form().onSwipe(app::SwipeDirection::Left);
+    QCOMPARE(s.form().slideshowTimer().isActive(), slideshowMs > 0);
+    s.form().onRereadTick();
+    QCOMPARE(s.form().rereadTimer().isActive(), rereadMs > 0);
+    QCOMPARE(s.form().rereadTimer().interval(), rereadMs);
+    QCOMPARE(s.form().slideshowTimer().isActive(), slideshowMs > 0);
 }
 
 void TestMainScreen::idleWatchRunsOnceWithoutASiteView() {
@@ -316,7 +375,8 @@ void TestMainScreen::weatherPanelNarrowsThePhoto() {
          QDir(QStringLiteral(KALMO_ASSETS "/cloudiness")).entryList(QDir::Files))
         QFile::copy(QStringLiteral(KALMO_ASSETS "/cloudiness/") + name,
                     work.path() + "/cloudiness/" + name);
-    const QString before = QDir::currentPath();
+    // Restored however the test ends.
+    const auto restore = qScopeGuard([before = QDir::currentPath()] { QDir::setCurrent(before); });
     QDir::setCurrent(work.path());
 
     Screen s({"a.jpg", "b.jpg"}, true,
@@ -338,7 +398,6 @@ void TestMainScreen::weatherPanelNarrowsThePhoto() {
     s.form().onWeatherTick();
     QVERIFY(!panel4->isVisible());
     QCOMPARE(panel2->geometry(), QRect(6, 169, 1280 - 10, 720 - 250));
-    QDir::setCurrent(before);
 }
 
 QTEST_MAIN(TestMainScreen)

@@ -106,8 +106,8 @@ void TestSettingsFiles::startReadsStoredValues() {
         "[Font]\nStyleFont=fsItalic\n");
     Start s(base);
     QCOMPARE(s.values.password, QStringLiteral("секрет")); // the reader trims, like the profile API
-    QCOMPARE(s.values.slideshowMs, 7000);
-    QCOMPARE(s.values.rereadMs, 120000);
+    QCOMPARE(s.values.slideshowMs, qint64(7000));
+    QCOMPARE(s.values.rereadMs, qint64(120000));
     QCOMPARE(s.values.weather, true); // a word counts as the default
     QCOMPARE(s.values.scheduleView, false);
     QCOMPARE(s.values.fontStyleText, QString("fsItalic"));
@@ -119,7 +119,7 @@ void TestSettingsFiles::badIntegersAreReportedOnceAndDefaulted() {
     const QString base = dir.path() + '/';
     writeAll(base + "kalmora.ini", "[ini]\nfile=1\n[time]\nimage=5x\npage=\n[font]\nsize=big\n");
     Start s(base);
-    QCOMPARE(s.values.slideshowMs, 5000);
+    QCOMPARE(s.values.slideshowMs, qint64(5000));
     QCOMPARE(s.values.pageSeconds, 20);
     QCOMPARE(s.values.fontSize, 18);
     QCOMPARE(s.messages.texts(),
@@ -139,7 +139,7 @@ void TestSettingsFiles::unwritableBaseKeepsDefaults() {
                                               "Unable to write to " + base + "kalmora.ini",
                                               "Unable to write to " + base + "raspisanie.ini"}));
     QCOMPARE(s.values.buttonSite, QStringLiteral("САЙТ"));
-    QCOMPARE(s.values.slideshowMs, 5000);
+    QCOMPARE(s.values.slideshowMs, qint64(5000));
 }
 
 void TestSettingsFiles::rereadUsesItsOwnDefaultsAndRetriesWhenMissing() {
@@ -174,7 +174,7 @@ void TestSettingsFiles::windows1251SettingsKeepTheirEncoding() {
     QFile::setPermissions(base + "kalmora.ini", QFile::ReadOwner | QFile::WriteOwner);
     Start s(base);
     QCOMPARE(s.values.buttonSite, QStringLiteral("Сайт колледжа"));
-    QCOMPARE(s.values.slideshowMs, 7000);
+    QCOMPARE(s.values.slideshowMs, qint64(7000));
     // The first start added keys in the file's own code page.
     IniFile ini(base + "kalmora.ini");
     QCOMPARE(ini.encoding(), kalmo::core::TextEncoding::Windows1251);

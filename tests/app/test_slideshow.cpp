@@ -157,7 +157,7 @@ void TestSlideshow::swipesStepAndWrap_data() {
     QTest::addColumn<int>("gesture");
     QTest::addColumn<int>("index");
     QTest::addColumn<int>("style");
-    using G = Slideshow::Swipe;
+    using G = SwipeDirection;
     QTest::newRow("left on the last shows the first") << 2 << int(G::Left) << 0 << 15;
     QTest::newRow("right on the first shows the last") << 0 << int(G::Right) << 2 << 14;
     QTest::newRow("up is previous") << 1 << int(G::Up) << 0 << 20;
@@ -175,7 +175,7 @@ void TestSlideshow::swipesStepAndWrap() {
     s.setPhotos(photos(3), "/p/");
     s.setCurrentIndex(start);
     const int lastShown = s.lastShown();
-    const auto a = s.swipe(Slideshow::Swipe(gesture), true);
+    const auto a = s.swipe(SwipeDirection(gesture), true);
     QCOMPARE(a.kind, Slideshow::Action::Show);
     QCOMPARE(s.currentIndex(), index);
     QCOMPARE(a.style, style);
@@ -186,13 +186,13 @@ void TestSlideshow::swipesStepAndWrap() {
 void TestSlideshow::swipeTexts() {
     kalmo::core::Random random(1);
     Slideshow s(random);
-    QCOMPARE(s.swipe(Slideshow::Swipe::Left, true).caption,
+    QCOMPARE(s.swipe(SwipeDirection::Left, true).caption,
              QStringLiteral("Для просмотра не выбраны фотоматериалы. "));
     s.setPhotos({"/p/a.b.jpg"}, "/p/");
     const QString base = QStringLiteral(
         "Не удается загрузить фото a, проверьте наличие доступа к каталогу с фоторгафиями");
-    QCOMPARE(s.swipe(Slideshow::Swipe::Down, false).caption, base + ".");
-    QCOMPARE(s.swipe(Slideshow::Swipe::Up, false).caption, base);
+    QCOMPARE(s.swipe(SwipeDirection::Down, false).caption, base + ".");
+    QCOMPARE(s.swipe(SwipeDirection::Up, false).caption, base);
 }
 
 void TestSlideshow::afterViewerShowsTheNextEntry() {

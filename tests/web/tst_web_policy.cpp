@@ -29,40 +29,45 @@ void TestWebPolicy::addressToUrl_data() {
     QTest::addColumn<BrowserKind>("kind");
     QTest::addColumn<QString>("address");
     QTest::addColumn<QUrl>("expected");
+    QTest::addColumn<QString>("base");
     const auto site = BrowserKind::Site;
     const auto doc = BrowserKind::Document;
     QTest::newRow("site https kept")
-        << site << "https://school.ru/a?b=1" << QUrl("https://school.ru/a?b=1");
+        << site << "https://school.ru/a?b=1" << QUrl("https://school.ru/a?b=1") << QString();
     QTest::newRow("site without scheme is http")
-        << site << "www.school.ru" << QUrl("http://www.school.ru");
+        << site << "www.school.ru" << QUrl("http://www.school.ru") << QString();
     QTest::newRow("site host and port")
-        << site << "www.school.ru:8080/news" << QUrl("http://www.school.ru:8080/news");
+        << site << "www.school.ru:8080/news" << QUrl("http://www.school.ru:8080/news") << QString();
     QTest::newRow("site local host and port")
-        << site << "localhost:8080" << QUrl("http://localhost:8080");
+        << site << "localhost:8080" << QUrl("http://localhost:8080") << QString();
     QTest::newRow("site unknown scheme kept for the policy")
-        << site << "steam:run/1" << QUrl("steam:run/1");
+        << site << "steam:run/1" << QUrl("steam:run/1") << QString();
     QTest::newRow("site blanks trimmed")
-        << site << "  http://school.ru/ " << QUrl("http://school.ru/");
+        << site << "  http://school.ru/ " << QUrl("http://school.ru/") << QString();
     QTest::newRow("site file scheme kept for the policy")
-        << site << "file:///etc/passwd" << QUrl("file:///etc/passwd");
-    QTest::newRow("site empty") << site << "" << QUrl();
+        << site << "file:///etc/passwd" << QUrl("file:///etc/passwd") << QString();
+    QTest::newRow("site empty") << site << "" << QUrl() << QString();
     QTest::newRow("document absolute path")
-        << doc << "/srv/docs/group 1.pdf" << QUrl::fromLocalFile("/srv/docs/group 1.pdf");
+        << doc << "/srv/docs/group 1.pdf" << QUrl::fromLocalFile("/srv/docs/group 1.pdf")
+        << QString();
+    // Relative paths come from the base folder, whatever the working folder is.
     QTest::newRow("document relative path")
-        << doc << "docs/a.html"
-        << QUrl::fromLocalFile(QDir::current().absoluteFilePath("docs/a.html"));
+        << doc << "docs/a.html" << QUrl::fromLocalFile("/kiosk/docs/a.html") << "/kiosk/";
+    QTest::newRow("document relative path up a folder")
+        << doc << "../shared/a.pdf" << QUrl::fromLocalFile("/shared/a.pdf") << "/kiosk/";
     QTest::newRow("document placeholder text is a (missing) file")
         << doc << QStringLiteral("Нет файла")
-        << QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("Нет файла")));
+        << QUrl::fromLocalFile(QStringLiteral("/kiosk/Нет файла")) << "/kiosk/";
     QTest::newRow("document web address")
-        << doc << "http://school.ru/s.pdf" << QUrl("http://school.ru/s.pdf");
+        << doc << "http://school.ru/s.pdf" << QUrl("http://school.ru/s.pdf") << QString();
 }
 
 void TestWebPolicy::addressToUrl() {
     QFETCH(BrowserKind, kind);
     QFETCH(QString, address);
     QFETCH(QUrl, expected);
-    QCOMPARE(kalmo::web::addressToUrl(address, kind), expected);
+    QFETCH(QString, base);
+    QCOMPARE(kalmo::web::addressToUrl(address, kind, base), expected);
 }
 
 void TestWebPolicy::navigation_data() {

@@ -1,7 +1,6 @@
 #include "core/clock.h"
 #include "core/idle_clock.h"
 #include "fake_browser.h"
-#include "main_window_stub.h"
 #include "web/form_browser.h"
 #include "web/site_view.h"
 
@@ -26,8 +25,8 @@ class TestSiteView : public QObject {
 private slots:
     void init();
     void cleanup();
-    void openStopsSlideshowAndShowsTheSite();
-    void closeRestoresMainScreen();
+    void openShowsTheSiteOverTheHost();
+    void closeTakesTheBrowserAway();
     void navigationFollowsTheConfiguredAddress();
     void navigationWithoutViewDoesNothing();
     void idleClose_data();
@@ -42,8 +41,9 @@ private:
     std::unique_ptr<core::IdleClock> m_idle;
     QString m_site;
     int m_page = 60;
-    std::unique_ptr<MainWindowStub> m_main;
+    std::unique_ptr<QWidget> m_host;
     std::unique_ptr<SiteView> m_view;
+    std::unique_ptr<QSignalSpy> m_opened, m_closed;
 };
 
 void TestSiteView::init() {
@@ -51,52 +51,69 @@ void TestSiteView::init() {
     m_idle = std::make_unique<core::IdleClock>(*m_clock);
     m_site = QStringLiteral("http://school.example/");
     m_page = 60;
-    m_main = std::make_unique<MainWindowStub>();
+    m_host = std::make_unique<QWidget>(nullptr, Qt::FramelessWindowHint);
+    m_host->setGeometry(0, 0, 1920, 1080);
+    m_host->show();
     m_view = std::make_unique<SiteView>(
-        m_main->widgets(), *m_idle,
+        m_host.get(), *m_idle,
         SiteViewSettings{[this] { return m_site; }, [this] { return m_page; }}, fakeFactory());
+    m_view->setBrowserArea(QRect(0, 109, 1920, 1080 - 109));
+    m_opened = std::make_unique<QSignalSpy>(m_view.get(), &SiteView::opened);
+    m_closed = std::make_unique<QSignalSpy>(m_view.get(), &SiteView::closed);
 }
 
 void TestSiteView::cleanup() {
+    m_opened.reset();
+    m_closed.reset();
     m_view.reset();
-    m_main.reset();
+    m_host.reset();
     m_idle.reset();
     m_clock.reset();
 }
 
-void TestSiteView::openStopsSlideshowAndShowsTheSite() {
+void TestSiteView::openShowsTheSiteOverTheHost() {
     QCOMPARE(m_view->idleTimer()->objectName(), QStringLiteral("Timer8"));
     QVERIFY(m_view->idleTimer()->isActive()); // from start
 
     m_view->open();
     QVERIFY(m_view->isOpen());
-    QVERIFY(!m_main->slideshow.isActive());
-    QVERIFY(m_main->mainHidden());
-    QVERIFY(m_main->viewControlsShown());
+    QCOMPARE(m_opened->count(), 1);
+    QCOMPARE(m_closed->count(), 0);
     QVERIFY(m_view->idleTimer()->isActive());
+
+    // A window of its own over the host's area, so the host never composes the web view.
+    QWidget *window = m_view->browserWindow();
+    QVERIFY(window);
+    QVERIFY(window->isWindow());
+    QVERIFY(window->windowFlags() & Qt::FramelessWindowHint);
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->geometry(), QRect(0, 109, 1920, 1080 - 109));
+    QVERIFY(m_host->isAncestorOf(window) || window->parentWidget() == m_host.get());
 
     FakeBrowser *b = fake(m_view->browser());
     QVERIFY(b);
-    QCOMPARE(b->parentWidget(), &m_main->host);
-    QCOMPARE(b->geometry(), QRect(0, 109, 1920, 1080 - 109));
+    QCOMPARE(b->parentWidget(), window);
+    QCOMPARE(b->geometry(), QRect(0, 0, 1920, 1080 - 109));
     QVERIFY(b->spec.cacheOff);
     QCOMPARE(b->spec.kind, BrowserKind::Site);
     QCOMPARE(b->calls, QStringList{QStringLiteral("load http://school.example/")});
     QVERIFY(b->isVisible());
 }
 
-void TestSiteView::closeRestoresMainScreen() {
+void TestSiteView::closeTakesTheBrowserAway() {
     m_view->open();
     QPointer<Browser> b = m_view->browser();
+    QPointer<QWidget> window = m_view->browserWindow();
     m_view->close();
     QVERIFY(!m_view->isOpen());
+    QCOMPARE(m_closed->count(), 1);
     QVERIFY(b.isNull() || !b->isVisible());
-    QVERIFY(m_main->viewControlsHidden());
-    QVERIFY(m_main->mainShown());
-    QVERIFY(m_main->slideshow.isActive());
+    QVERIFY(window.isNull() || !window->isVisible());
+    QVERIFY(!m_view->browserWindow());
     // The close button leaves Timer8 running; its next idle firing stops it.
     QVERIFY(m_view->idleTimer()->isActive());
     QTRY_VERIFY(b.isNull());
+    QTRY_VERIFY(window.isNull());
 
     // A second opening gets a fresh control.
     m_view->open();
@@ -123,7 +140,8 @@ void TestSiteView::navigationWithoutViewDoesNothing() {
     m_view->forward();
     m_view->close(); // the closing steps on a closed view
     QVERIFY(!m_view->isOpen());
-    QVERIFY(m_main->mainShown());
+    QCOMPARE(m_closed->count(), 1);
+    QCOMPARE(m_opened->count(), 0);
 }
 
 void TestSiteView::idleClose_data() {
@@ -148,17 +166,14 @@ void TestSiteView::idleClose() {
     m_view->idleTick();
     QCOMPARE(m_view->isOpen(), !closes);
     QCOMPARE(m_view->idleTimer()->isActive(), !closes);
-    QCOMPARE(m_main->slideshow.isActive(), closes);
-    QCOMPARE(m_main->mainShown(), closes);
-    QCOMPARE(m_main->viewControlsHidden(), closes);
+    QCOMPARE(m_closed->count(), closes ? 1 : 0);
 }
 
 void TestSiteView::idleTimerFiresOnceWithoutSiteView() {
-    m_main->slideshow.stop(); // e.g. the video player stopped it
     m_idle->touch();
     m_clock->advanceMs(30000);
     m_view->idleTick();
-    QVERIFY(!m_main->slideshow.isActive());
+    QCOMPARE(m_closed->count(), 0);
     QVERIFY(m_view->idleTimer()->isActive());
 
     // A touch resets the count.
@@ -167,11 +182,11 @@ void TestSiteView::idleTimerFiresOnceWithoutSiteView() {
     m_view->idleTick();
     QVERIFY(m_view->idleTimer()->isActive());
 
+    // The closing steps run once on the closed view (the host restarts its slideshow).
     m_clock->advanceMs(1000);
     m_view->idleTick();
-    QVERIFY(m_main->slideshow.isActive());
+    QCOMPARE(m_closed->count(), 1);
     QVERIFY(!m_view->idleTimer()->isActive());
-    QVERIFY(m_main->viewControlsHidden());
 
     // Opening the view starts it again.
     m_view->open();

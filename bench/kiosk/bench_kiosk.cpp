@@ -1,0 +1,154 @@
+// The real kiosk program under an X server (Xvfb, started here when there is no display),
+// on a base folder with the sample content and large photos, measured from outside:
+//
+//   first paint           process start to the first painted main screen (no weather)
+//   CPU at rest           the program and its child processes, no transition running
+//   CPU with transitions  the same with a 1080p photo transition every 5 s
+//   peak RSS              the program's high-water mark with 6000 x 4000 photos
+//   RSS growth            resident memory at the end less that at the 10th second
+//
+// Usage: bench_kiosk [seconds=60]      (the transitions run; the resting run takes 30 s)
+#include "bench/kiosk/proc_stats.h"
+#include "bench/kiosk/xvfb.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cstdio>
+
+using namespace kalmo::bench;
+
+namespace {
+
+constexpr int kWidth = 1920, kHeight = 1080;
+constexpr int kSettleMs = 10000;
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+// The sample content, and large photos beside the sample's.
+void makeBase(const QString &base, int photoCount) {
+    QDir().mkpath(base + "photo");
+    const QDir sample(QStringLiteral(KALMO_SAMPLE "/photo"));
+    for (const QString &name : sample.entryList(QDir::Files))
+        QFile::copy(sample.filePath(name), base + "photo/" + name);
+    QFile::copy(QStringLiteral(KALMO_SAMPLE "/text.txt"), base + "text.txt");
+    for (int i = 0; i < photoCount; ++i) {
+        QImage img(6000, 4000, QImage::Format_RGB32);
+        img.fill(QColor::fromHsv(i * 70 % 360, 180, 220));
+        QPainter p(&img);
+        p.setBrush(Qt::white);
+        p.drawEllipse(QRect(1000 + 300 * i, 800, 2500, 2500));
+        p.end();
+        img.save(base + QStringLiteral("photo/big%1.jpg").arg(i), "JPG", 90);
+    }
+}
+
+void writeSettings(const QString &base, int imageSeconds) {
+    writeFile(
+        base + "kalmora.ini",
+        "[ini]\nfile=1\n[weather]\nread=0\n[time]\nimage=" + QByteArray::number(imageSeconds) +
+            "\nreadsetting=30\npage=20\n[dir]\nDirimage=" + base.toUtf8() + "photo/\nDirvideo=" +
+            base.toUtf8() + "video/\n[file]\nScrollingText=" + base.toUtf8() + "text.txt\n");
+}
+
+struct Run {
+    qint64 firstPaintMs = -1;
+    double cpu = 0;
+    qint64 rssAtSettleKiB = 0;
+    qint64 rssAtEndKiB = 0;
+    qint64 peakKiB = 0;
+};
+
+// Starts the program on `base`, waits for its first paint, lets it settle, then measures
+// `measureMs` of it.
+Run runKiosk(const QString &display, const QString &base, int measureMs) {
+    Run run;
+    QProcess kiosk;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", display);
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("QT_LOGGING_RULES", "kalmo.app.info=true");
+    env.insert("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    kiosk.setProcessEnvironment(env);
+    kiosk.setProcessChannelMode(QProcess::SeparateChannels);
+    QByteArray log;
+    const QString logFile = base + "kalmo.log";
+    QFile::remove(logFile);
+
+    QElapsedTimer clock;
+    clock.start();
+    kiosk.start(QStringLiteral(KALMO_EXECUTABLE), {"--base", base});
+    if (!kiosk.waitForStarted(10000))
+        qFatal("cannot start %s", KALMO_EXECUTABLE);
+    const qint64 pid = kiosk.processId();
+    const auto painted = [&] {
+        log += kiosk.readAllStandardError();
+        QFile f(logFile);
+        return log.contains("main screen painted") ||
+               (f.open(QIODevice::ReadOnly) && f.readAll().contains("main screen painted"));
+    };
+    while (clock.elapsed() < 30000 && kiosk.state() == QProcess::Running) {
+        if (painted()) {
+            run.firstPaintMs = clock.elapsed();
+            break;
+        }
+        kiosk.waitForReadyRead(2);
+    }
+    while (clock.elapsed() < kSettleMs && kiosk.state() == QProcess::Running)
+        kiosk.waitForFinished(int(kSettleMs - clock.elapsed()));
+    run.rssAtSettleKiB = statusKiB(pid, "VmRSS");
+    const QHash<qint64, qint64> before = treeTicks(pid);
+    QElapsedTimer window;
+    window.start();
+    while (window.elapsed() < measureMs && kiosk.state() == QProcess::Running)
+        kiosk.waitForFinished(int(measureMs - window.elapsed()));
+    const QHash<qint64, qint64> after = treeTicks(pid);
+    run.cpu = cpuPercent(before, after, window.elapsed());
+    run.rssAtEndKiB = statusKiB(pid, "VmRSS");
+    run.peakKiB = statusKiB(pid, "VmHWM");
+    if (kiosk.state() != QProcess::Running)
+        qFatal("the kiosk ended early:\n%s", log.constData());
+    kiosk.kill();
+    kiosk.waitForFinished(5000);
+    return run;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    QCoreApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    const int seconds = argc > 1 ? std::max(20, atoi(argv[1])) : 60;
+
+    Xvfb display(kWidth, kHeight);
+    QTemporaryDir dir;
+    const QString base = dir.path() + '/';
+    std::fprintf(stderr, "writing the photos...\n");
+    makeBase(base, 4);
+
+    // At rest: the slideshow's first change comes at 1 s, the next an hour later.
+    writeSettings(base, 3600);
+    const Run rest = runKiosk(display.name(), base, 20000);
+    // At work: a photo (and its 1080p transition) every 5 s.
+    writeSettings(base, 5);
+    const Run work = runKiosk(display.name(), base, (seconds * 1000) - kSettleMs);
+
+    std::printf("platform: xcb\n");
+    std::printf("first paint: %lld ms\n", static_cast<long long>(rest.firstPaintMs));
+    std::printf("CPU at rest: %.1f %%\n", rest.cpu);
+    std::printf("CPU with transitions: %.1f %%\n", work.cpu);
+    std::printf("peak RSS: %lld MB\n", static_cast<long long>(work.peakKiB / 1024));
+    std::printf("RSS growth: %lld MB\n",
+                static_cast<long long>((work.rssAtEndKiB - work.rssAtSettleKiB) / 1024));
+    return 0;
+}
