@@ -6,6 +6,9 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <sys/resource.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 #include <vlc/vlc.h>
 
@@ -15,7 +18,7 @@ namespace {
 
 // Runs on libvlc's threads; Qt's logging is thread-safe.
 void logMessage(void *, int level, const libvlc_log_t *ctx, const char *fmt, va_list args) {
-    if (level == LIBVLC_DEBUG && !lcVideo().isDebugEnabled())
+    if (level <= LIBVLC_NOTICE && !lcVideo().isDebugEnabled())
         return;
     char text[1024];
     va_list copy;
@@ -47,7 +50,6 @@ void logMessage(void *, int level, const libvlc_log_t *ctx, const char *fmt, va_
         qCWarning(lcVideo).noquote() << line;
         break;
     case LIBVLC_WARNING:
-    case LIBVLC_NOTICE:
         qCInfo(lcVideo).noquote() << line;
         break;
     default:
@@ -93,6 +95,15 @@ libvlc_instance_t *VlcLibrary::instance() {
     libvlc_log_set(m_instance, logMessage, nullptr);
     qCInfo(lcVideo) << "libvlc" << libvlc_get_version() << "started with" << options;
     return m_instance;
+}
+
+void VlcLibrary::startLowered(const std::function<void()> &start) {
+    std::thread thread([&start] {
+        // Linux keeps a nice value per thread, and a new thread takes its creator's.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 5);
+        start();
+    });
+    thread.join();
 }
 
 std::unique_ptr<MediaPlayer> VlcLibrary::createPlayer(QWidget *parent) {

@@ -3,6 +3,7 @@
 #include "video/media_player.h"
 
 #include <QStringList>
+#include <functional>
 
 struct libvlc_instance_t;
 
@@ -23,6 +24,11 @@ public:
     bool started() const { return m_instance != nullptr; }
 
     std::unique_ptr<MediaPlayer> createPlayer(QWidget *parent);
+
+    // Runs `start` (a libvlc call that starts threads: decoding, the list player) on a
+    // short-lived thread of lowered priority, which every thread libvlc starts from it
+    // inherits: under load the GUI thread, and so taps and the control strip, comes first.
+    static void startLowered(const std::function<void()> &start);
     MediaPlayerFactory factory() {
         return [this](QWidget *parent) { return createPlayer(parent); };
     }

@@ -65,7 +65,8 @@ bool VlcPlayer::ensurePlayer() {
     libvlc_instance_t *instance = m_library.instance();
     if (instance) {
         m_player = libvlc_media_player_new(instance);
-        m_list = m_player ? libvlc_media_list_player_new(instance) : nullptr;
+        if (m_player)
+            VlcLibrary::startLowered([&] { m_list = libvlc_media_list_player_new(instance); });
     }
     if (!m_list) {
         if (m_player)
@@ -144,11 +145,11 @@ void VlcPlayer::apply(PlayerState::Action action) {
         case libvlc_Error:
             // An ended input only plays again after a stop.
             libvlc_media_list_player_stop(m_list);
-            libvlc_media_list_player_play(m_list);
+            startList();
             return;
         case libvlc_Stopped:
         case libvlc_NothingSpecial:
-            libvlc_media_list_player_play(m_list);
+            startList();
             return;
         default:
             reconcile();
@@ -189,7 +190,11 @@ void VlcPlayer::startCurrent() {
     if (const QWidget *w = window())
         m_frames.setDecodeLimit(w->size());
     applyVolume();
-    libvlc_media_list_player_play(m_list);
+    startList();
+}
+
+void VlcPlayer::startList() {
+    VlcLibrary::startLowered([this] { libvlc_media_list_player_play(m_list); });
 }
 
 void VlcPlayer::reconcile() {

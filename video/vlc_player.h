@@ -59,6 +59,7 @@ private:
     bool ensurePlayer();
     void apply(PlayerState::Action action);
     void startCurrent();
+    void startList(); // plays the list from its current item
     void reconcile();
     void applyVolume();
     void updatePictureShape();
