@@ -92,7 +92,9 @@ Kiosk::Kiosk(const Options &options) {
     m_formBrowser = std::make_unique<web::TFormBrowser>(
         *m_idle, [this] { return m_values.pageSeconds; }, browsers, m_form1.get());
     m_formBrowser->setBaseFolder(m_values.baseFolder);
-    auto formCalendar = std::make_unique<calendar::TFormCalendar>(m_values, m_form1.get());
+    auto formCalendar = std::make_unique<calendar::TFormCalendar>(
+        calendar::CalendarScreenServices{m_values, *m_clock, *m_idle, options.screenSize},
+        m_form1.get());
     auto formCalendarSetting =
         std::make_unique<calendar::TFormCalendarSetting>(m_values, m_form1.get());
     auto myRaspisanie = std::make_unique<schedule::TMyRaspisanie>(
