@@ -1,12 +1,16 @@
 #include "video/frame_sink.h"
 #include "video/player_state.h"
 #include "video/video_rules.h"
+#include "video/vlc_library.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstring>
+#include <sys/resource.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace kalmo::video;
 
@@ -34,6 +38,7 @@ private slots:
     void decodeSizeShrinksOnlyLargeVideos_data();
     void decodeSizeShrinksOnlyLargeVideos();
     void frameSinkScalesToTheShownSizeAndKeepsTheNewest();
+    void threadsStartedForLibvlcYieldToTheGuiThread();
 };
 
 void TestVideoRules::playlistKeepsExactExtensionsInNaturalOrder() {
@@ -316,6 +321,21 @@ void TestVideoRules::frameSinkScalesToTheShownSizeAndKeepsTheNewest() {
     sink.clear();
     QVERIFY(sink.takeFrame().isNull());
     sink.release();
+}
+
+void TestVideoRules::threadsStartedForLibvlcYieldToTheGuiThread() {
+    const auto nice = [] { return getpriority(PRIO_PROCESS, static_cast<id_t>(gettid())); };
+    const int mine = nice();
+    int starter = mine, started = mine;
+    VlcLibrary::startLowered([&] {
+        starter = nice();
+        std::thread decoder([&] { started = nice(); }); // what libvlc does inside
+        decoder.join();
+    });
+    const int lowered = qMin(mine + 5, 19); // 19 is as low as it goes
+    QCOMPARE(starter, lowered);
+    QCOMPARE(started, lowered);
+    QCOMPARE(nice(), mine);
 }
 
 QTEST_GUILESS_MAIN(TestVideoRules)
