@@ -3,6 +3,7 @@
 #include "core/log.h"
 #include "video/vlc_player.h"
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -100,7 +101,11 @@ libvlc_instance_t *VlcLibrary::instance() {
 void VlcLibrary::startLowered(const std::function<void()> &start) {
     std::thread thread([&start] {
         // Linux keeps a nice value per thread, and a new thread takes its creator's.
-        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 5);
+        const auto self = static_cast<id_t>(gettid());
+        errno = 0;
+        const int nice = getpriority(PRIO_PROCESS, self);
+        if (errno == 0)
+            setpriority(PRIO_PROCESS, self, qMin(nice + 5, 19));
         start();
     });
     thread.join();
