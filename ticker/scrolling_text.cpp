@@ -10,8 +10,6 @@
 
 namespace kalmo::ticker {
 
-int TScrollingText::s_frameCounter = 0;
-
 namespace {
 constexpr int kDefaultFontSize = 16;
 constexpr double kFallbackRefreshHz = 60.0;
@@ -127,7 +125,7 @@ void TScrollingText::onFrameTimer() {
 bool TScrollingText::frameStep() {
     if (!FInitialized)
         return false;
-    if (!frameGate(FDroppedFrames, s_frameCounter))
+    if (!frameGate(FDroppedFrames, m_frameCounter))
         return false;
     m_presented = scroll;
     scroll = nextPosition(scroll, FDirection, FStep, estimatedWidth(), surfaceWidth());

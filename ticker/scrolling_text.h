@@ -72,9 +72,9 @@ public:
     // One frame timer event. Returns whether a frame was drawn (not dropped).
     bool frameStep();
 
-    // The frame counter shared by every line, used for frame dropping.
-    static int frameCounter() { return s_frameCounter; }
-    static void resetFrameCounter() { s_frameCounter = 0; }
+    // Timer events dropped since the line last drew (frame dropping). Each line counts its
+    // own, so lines on one screen do not take each other's frames.
+    int frameCounter() const { return m_frameCounter; }
 
 signals:
     void OnStartPlay();
@@ -95,8 +95,7 @@ private:
     int fontPointSize() const;
     void invalidateStrip() { m_stripValid = false; }
 
-    static int s_frameCounter;
-
+    int m_frameCounter = 0;
     std::int32_t scroll = 0;
     QString FText;
     bool FActive = false;

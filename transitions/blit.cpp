@@ -47,8 +47,7 @@ void destRange(int pos, int extent, int limit, int &lo, int &hi) {
 
 // One stretched row: d[i] = s[map[i]]. Cloned for AVX2, whose gather instruction makes
 // this loop several times faster where the processor has it.
-__attribute__((target_clones("avx2", "default"))) void
-gatherRow(std::uint32_t *d, const std::uint32_t *s, const int *map, int n) {
+KALMO_CLONES_AVX2 void gatherRow(std::uint32_t *d, const std::uint32_t *s, const int *map, int n) {
     for (int i = 0; i < n; ++i)
         d[i] = s[map[i]];
 }
@@ -78,10 +77,12 @@ QRect stretchTarget(QSize dst, int dx, int dy, int dw, int dh, QSize src, int sx
 }
 
 QRect stretchBlt(QImage &dst, int dx, int dy, int dw, int dh, const QImage &src, int sx, int sy,
-                 int sw, int sh) {
+                 int sw, int sh, int rowTop, int rowBottom) {
     if (dst.isNull() || src.isNull())
         return {};
-    const QRect target = stretchTarget(dst.size(), dx, dy, dw, dh, src.size(), sx, sy, sw, sh);
+    QRect target = stretchTarget(dst.size(), dx, dy, dw, dh, src.size(), sx, sy, sw, sh);
+    target.setTop(std::max(target.top(), rowTop));
+    target.setBottom(std::min(target.bottom(), rowBottom - 1));
     if (target.isEmpty())
         return {};
     const int SW = src.width(), SH = src.height();
@@ -200,7 +201,7 @@ void blendRect(QImage &frame, const QImage &pic, int percent, const QRect &rect)
     }
 }
 
-void shadeColumns(QImage &frame, int amplitude, int first, int count) {
+void shadeColumns(QImage &frame, int amplitude, int first, int count, int rowTop, int rowBottom) {
     if (count <= 1 || amplitude <= 0 || frame.isNull())
         return;
     const std::vector<int> offsets = shadeProfile(amplitude, count);
@@ -209,21 +210,21 @@ void shadeColumns(QImage &frame, int amplitude, int first, int count) {
         static_cast<int>(std::min<long long>(frame.width(), static_cast<long long>(first) + count));
     if (c0 >= c1)
         return;
-    for (int y = 0; y < frame.height(); ++y) {
+    for (int y = std::max(0, rowTop), h = std::min(frame.height(), rowBottom); y < h; ++y) {
         std::uint32_t *d = row(frame, y);
         for (int c = c0; c < c1; ++c)
             d[c] = shadePixel(d[c], offsets[static_cast<size_t>(c - first)]);
     }
 }
 
-void shadeRows(QImage &frame, int amplitude, int first, int count) {
+void shadeRows(QImage &frame, int amplitude, int first, int count, int rowTop, int rowBottom) {
     if (count <= 1 || amplitude <= 0 || frame.isNull())
         return;
     const std::vector<int> offsets = shadeProfile(amplitude, count);
     const int last = first + count - 1;
     for (int j = 0; j < count; ++j) {
         const int y = last - j;
-        if (y < 0 || y >= frame.height())
+        if (y < std::max(0, rowTop) || y >= std::min(frame.height(), rowBottom))
             continue;
         const int offset = offsets[static_cast<size_t>(j)];
         std::uint32_t *d = row(frame, y);

@@ -3,6 +3,7 @@
 #include "core/random.h"
 
 #include <QImage>
+#include <climits>
 #include <cstdint>
 
 namespace kalmo::transitions {
@@ -26,6 +27,10 @@ struct EffectFrame {
     // False only for styles whose table entry says they paint every pixel: then `display`
     // holds nothing useful on entry and the effect builds the whole frame from `old`.
     bool oldInDisplay = true;
+    // The rows [top, bottom) this call draws, when the frame is built in bands on several
+    // threads; an effect that may be banded writes no other row.
+    int top = 0;
+    int bottom = INT_MAX;
 };
 
 using EffectProc = void (*)(EffectFrame &frame);

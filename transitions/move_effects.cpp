@@ -2,6 +2,7 @@
 // rectangle copies computed from (W, H, X, Y), executed by one shared routine.
 #include "transitions/blit.h"
 #include "transitions/effects.h"
+#include "transitions/style_info.h"
 
 #include <algorithm>
 #include <array>
@@ -339,10 +340,11 @@ void build(int style, int W, int H, int X, int Y, CopyList &l) {
 
 // Copies the old picture into every pixel of the frame that no copy of the list covers,
 // so that the frame is built in one pass instead of old-then-new.
-void fillUncovered(QImage &display, const QImage &old, const QRect *cover, int coverCount) {
-    const int W = display.width(), H = display.height();
+void fillUncovered(QImage &display, const QImage &old, const QRect *cover, int coverCount, int top,
+                   int bottom) {
+    const int W = display.width(), H = std::min(display.height(), bottom);
     std::array<std::pair<int, int>, 4> spans{};
-    for (int y = 0; y < H; ++y) {
+    for (int y = std::max(0, top); y < H; ++y) {
         int n = 0;
         for (int i = 0; i < coverCount; ++i) {
             const QRect &r = cover[i];
@@ -386,18 +388,18 @@ void runCopies(EffectFrame &f, const CopyList &l) {
             cover[static_cast<size_t>(i)] = stretchTarget(f.display.size(), c.dx, c.dy, c.dw, c.dh,
                                                           src.size(), c.sx, c.sy, c.sw, c.sh);
         }
-        fillUncovered(f.display, *old, cover.data(), l.count);
+        fillUncovered(f.display, *old, cover.data(), l.count, f.top, f.bottom);
     }
     for (int i = 0; i < l.count; ++i) {
         const Copy &c = l.copies[static_cast<size_t>(i)];
         stretchBlt(f.display, c.dx, c.dy, c.dw, c.dh, c.fromOld ? *old : f.pic, c.sx, c.sy, c.sw,
-                   c.sh);
+                   c.sh, f.top, f.bottom);
     }
     if (l.shade.count > 0) {
         if (l.shade.rows)
-            shadeRows(f.display, 64, l.shade.first, l.shade.count);
+            shadeRows(f.display, 64, l.shade.first, l.shade.count, f.top, f.bottom);
         else
-            shadeColumns(f.display, 64, l.shade.first, l.shade.count);
+            shadeColumns(f.display, 64, l.shade.first, l.shade.count, f.top, f.bottom);
     }
 }
 
@@ -420,9 +422,7 @@ constexpr auto kProcs = procs(std::make_integer_sequence<int, 176>{});
 } // namespace
 
 EffectProc moveEffect(int style) {
-    const bool move = (style >= 1 && style <= 57) || (style >= 129 && style <= 136) ||
-                      (style >= 173 && style <= 176);
-    return move ? kProcs[static_cast<size_t>(style - 1)] : nullptr;
+    return isStyleOf(style, StyleFamily::Move) ? kProcs[static_cast<size_t>(style - 1)] : nullptr;
 }
 
 } // namespace kalmo::transitions

@@ -1,5 +1,7 @@
 #include "transitions/picshow.h"
 
+#include "core/log.h"
+#include "transitions/band_pool.h"
 #include "transitions/blit.h"
 #include "transitions/style_table.h"
 
@@ -8,7 +10,6 @@
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QScreen>
-#include <QThread>
 #include <algorithm>
 
 namespace kalmo::transitions {
@@ -18,7 +19,8 @@ namespace {
 constexpr int kFallbackFrameLimit = 3840;
 } // namespace
 
-TCustomPicShow::TCustomPicShow(QWidget *parent) : QWidget(parent) {
+TCustomPicShow::TCustomPicShow(QWidget *parent)
+    : QWidget(parent), m_worker([mailbox = &m_mailbox] { emit mailbox->posted(); }) {
     m_color = palette().color(QPalette::Base);
     m_frameColor = QColor(180, 180, 180);
     m_random.seed(QRandomGenerator::global()->generate64());
@@ -29,12 +31,16 @@ TCustomPicShow::TCustomPicShow(QWidget *parent) : QWidget(parent) {
         if (!tick())
             m_guiTimer.stop();
     });
+    connect(
+        &m_mailbox, &FrameMailbox::posted, this, [this] { takeDelivery(); }, Qt::QueuedConnection);
 }
 
 TCustomPicShow::~TCustomPicShow() {
+    // First of all: the worker thread ends here, before anything it could hear of goes.
     m_destroying = true;
-    stop();
-    m_timer.stop();
+    m_worker.stop();
+    m_guiTimer.stop();
+    m_busy = false;
 }
 
 // ---- properties ----------------------------------------------------------------------
@@ -52,11 +58,8 @@ void TCustomPicShow::setBgPicture(const QImage &picture) {
     m_bgPicture = picture;
     if (m_bgMode == bmNone)
         return;
-    {
-        std::lock_guard lock(m_cs);
-        if (m_dynamicOldPic && !m_oldPic.isNull())
-            refreshOldPic();
-    }
+    if (m_dynamicOldPic && !m_oldPic.isNull())
+        refreshOldPic();
     update();
 }
 
@@ -66,11 +69,8 @@ void TCustomPicShow::setBgMode(BackgroundMode mode) {
     m_bgMode = mode;
     if (m_bgPicture.isNull())
         return;
-    {
-        std::lock_guard lock(m_cs);
-        if (m_dynamicOldPic && !m_oldPic.isNull())
-            refreshOldPic();
-    }
+    if (m_dynamicOldPic && !m_oldPic.isNull())
+        refreshOldPic();
     update();
 }
 
@@ -133,9 +133,13 @@ void TCustomPicShow::setStyle(int style) {
     if (style == m_style || style < 0 || style > kStyleCount)
         return;
     m_style = style;
+    if (m_worker.running()) {
+        m_worker.setStyle(style);
+        followFrameHandlers();
+    }
     if (m_busy && m_manual && !m_stopping) {
         composeFrame();
-        repaintFrame();
+        update(m_displayRect);
     }
 }
 
@@ -165,7 +169,8 @@ void TCustomPicShow::setManual(bool on) {
     if (on == m_manual)
         return;
     m_manual = on;
-    stopTransitionTimer();
+    pauseWorker();
+    m_guiTimer.stop();
     if (!m_busy)
         m_progress = m_reverse ? 100 : 0;
     else if (!on)
@@ -185,18 +190,18 @@ void TCustomPicShow::setOnStart(CustomDrawEvent handler) {
 }
 
 void TCustomPicShow::setOnBeforeNewFrame(CustomDrawEvent handler) {
-    std::lock_guard lock(m_cs);
     m_onBeforeNewFrame = std::move(handler);
+    followFrameHandlers();
 }
 
 void TCustomPicShow::setOnAfterNewFrame(CustomDrawEvent handler) {
-    std::lock_guard lock(m_cs);
     m_onAfterNewFrame = std::move(handler);
+    followFrameHandlers();
 }
 
 void TCustomPicShow::setOnCustomDraw(CustomDrawEvent handler) {
-    std::lock_guard lock(m_cs);
     m_onCustomDraw = std::move(handler);
+    followFrameHandlers();
 }
 
 void TCustomPicShow::getStyleNames(QStringList &list) {
@@ -204,17 +209,14 @@ void TCustomPicShow::getStyleNames(QStringList &list) {
 }
 
 QImage TCustomPicShow::frame() const {
-    std::lock_guard lock(m_cs);
     return m_display.copy();
 }
 
 QRect TCustomPicShow::picRect() const {
-    std::lock_guard lock(m_cs);
     return m_picRect;
 }
 
 QRect TCustomPicShow::displayRect() const {
-    std::lock_guard lock(m_cs);
     return m_displayRect;
 }
 
@@ -227,8 +229,20 @@ void TCustomPicShow::setTimerLimits(int minPeriod, int maxPeriod) {
     m_timerMax = std::max(0, maxPeriod);
 }
 
+const core::Clock &TCustomPicShow::clock() const {
+    return m_clock ? *m_clock : m_systemClock;
+}
+
 std::uint32_t TCustomPicShow::nowMs() const {
-    return (m_clock ? m_clock : &m_systemClock)->tickMs();
+    return clock().tickMs();
+}
+
+Pacing TCustomPicShow::pacing() const {
+    return Pacing{m_step, m_delay, m_exactTiming, m_reverse};
+}
+
+Background TCustomPicShow::background() const {
+    return Background{m_bgPicture, m_bgMode, m_color};
 }
 
 // ---- progress setting ------------------------------------------------------------------
@@ -237,38 +251,19 @@ void TCustomPicShow::setProgress(int progress) {
     progress = std::clamp(progress, 0, 100);
     if (!m_busy || progress == m_progress)
         return;
+    // The worker owns the progress while it runs: hold it, set the value, go on from there.
+    const bool resume = m_worker.running();
+    pauseWorker();
+    if (!m_busy)
+        return;
     m_progress = progress;
     composeFrame();
-    const bool onGuiThread = QThread::currentThread() == thread();
-    if (m_threaded && !m_manual && !onGuiThread) {
-        const unsigned generation = m_generation;
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation] {
-                if (generation != m_generation || !m_busy)
-                    return; // a progress report of a transition that has ended
-                repaintFrame();
-                doProgress();
-            },
-            Qt::QueuedConnection);
-        return;
-    }
-    repaintFrame();
+    update(m_displayRect);
+    const unsigned generation = m_generation;
     doProgress();
-}
-
-void TCustomPicShow::repaintFrame() {
-    if (QThread::currentThread() != thread()) {
-        QMetaObject::invokeMethod(
-            this, [this] { repaintFrame(); }, Qt::QueuedConnection);
-        return;
-    }
-    QRect r;
-    {
-        std::lock_guard lock(m_cs);
-        r = m_displayRect;
-    }
-    update(r);
+    if (resume && generation == m_generation && m_busy && !m_manual && !m_stopping &&
+        !isFinalProgress(m_progress, m_reverse))
+        startWorker(std::nullopt);
 }
 
 // ---- frame pipeline --------------------------------------------------------------------
@@ -278,17 +273,25 @@ void TCustomPicShow::execute() {
         return;
     m_busy = true;
     ++m_generation;
+    m_transitionSeed = QRandomGenerator::global()->generate64();
+    const QSize size = fittedPictureSize();
+    FrameSetup setup{
+        m_picture,           size, m_color, m_overDraw ? m_display : QImage(), background(), rect(),
+        displayRectFor(size)};
+    if (m_threaded && !m_manual && !m_stopping) {
+        // The pictures and the first frame are made on the worker; onStart follows.
+        m_progress = m_reverse ? 100 : 0;
+        startWorker(std::move(setup));
+        return;
+    }
     try {
-        prepareTransition();
-        if (!m_manual && !m_stopping)
+        adoptPictures(makeTransitionPictures(setup));
+        const unsigned generation = m_generation;
+        doStart(m_pic, m_oldPic);
+        if (generation == m_generation && m_busy && !m_manual && !m_stopping)
             animateTransition();
     } catch (...) {
-        {
-            std::lock_guard lock(m_cs);
-            m_pic = QImage();
-            m_oldPic = QImage();
-        }
-        m_busy = false;
+        abandonTransition();
         throw;
     }
 }
@@ -311,7 +314,7 @@ QSize TCustomPicShow::shownSize(QSize picture, int cw, int ch) const {
 }
 
 // Frames are built at the size they are shown at, never larger: a big photo is scaled down
-// once here instead of making every frame of the transition at its full size.
+// once, before the first frame, instead of making every frame at its full size.
 QSize TCustomPicShow::fittedPictureSize() const {
     QSize size = m_picture.size();
     const int cw = width() - 2 * m_frameWidth, ch = height() - 2 * m_frameWidth;
@@ -328,45 +331,29 @@ QSize TCustomPicShow::fittedPictureSize() const {
     return size.expandedTo(QSize(1, 1));
 }
 
-void TCustomPicShow::prepareTransition() {
-    const QSize size = fittedPictureSize();
-    QImage source = m_picture;
-    if (source.size() != size)
-        source = source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    const int W = size.width(), H = size.height();
-    {
-        std::lock_guard lock(m_cs);
-        if (!m_overDraw || m_display.isNull() || m_display.size() != size) {
-            m_dynamicOldPic = true;
-            m_oldPic = QImage(size, QImage::Format_RGB32);
-            m_oldPic.fill(m_color);
-        } else {
-            m_dynamicOldPic = false;
-            m_oldPic = m_display.convertToFormat(QImage::Format_RGB32).copy();
-        }
-        m_pic = QImage(size, QImage::Format_RGB32);
-        m_pic.fill(m_color);
-        {
-            QPainter painter(&m_pic);
-            painter.drawImage(0, 0, source);
-        }
-        if (m_pic.isNull() || m_oldPic.isNull())
-            throw std::bad_alloc();
-        m_display = QImage(size, QImage::Format_RGB32);
-        m_picRect = QRect(0, 0, W, H);
-        m_transitionSeed = QRandomGenerator::global()->generate64();
-        updateDisplayRect();
-        m_display = m_oldPic.copy();
-        m_progress = m_reverse ? 100 : 0;
-    }
+void TCustomPicShow::adoptPictures(const TransitionPictures &pictures) {
+    m_oldPic = pictures.oldPic;
+    m_pic = pictures.pic;
+    m_dynamicOldPic = pictures.dynamicOldPic;
+    m_picRect = QRect(QPoint(0, 0), m_pic.size());
+    m_displayRect = displayRectFor(m_pic.size());
+    m_display = m_oldPic;
+    m_progress = m_reverse ? 100 : 0;
     update();
-    doStart(m_pic, m_oldPic);
+}
+
+void TCustomPicShow::abandonTransition() {
+    m_worker.stop();
+    m_guiTimer.stop();
+    m_pic = QImage();
+    m_oldPic = QImage();
+    m_busy = false;
 }
 
 void TCustomPicShow::animateTransition() {
     m_lastUpdateTime = nowMs();
     if (m_threaded) {
-        startTransitionTimer();
+        startWorker(std::nullopt);
         return;
     }
     // Non-threaded: the first step at once, then one step per Delay on the GUI thread.
@@ -376,50 +363,130 @@ void TCustomPicShow::animateTransition() {
         m_guiTimer.start(m_delay);
 }
 
+bool TCustomPicShow::hasFrameHandlers() const {
+    return m_style == 0 || m_onBeforeNewFrame || m_onAfterNewFrame || m_onCustomDraw;
+}
+
+void TCustomPicShow::startWorker(std::optional<FrameSetup> setup) {
+    if (m_worker.running())
+        return;
+    FrameWorker::Start start;
+    start.setup = std::move(setup);
+    if (!start.setup)
+        start.pictures = TransitionPictures{m_oldPic, m_pic, m_dynamicOldPic};
+    start.style = m_style;
+    start.seed = m_transitionSeed;
+    m_workerFrames = !hasFrameHandlers();
+    start.buildFrames = m_workerFrames;
+    start.progress = m_progress;
+    m_delay = delayWithinTimerLimits();
+    start.pacing = pacing();
+    start.clock = &clock();
+    start.lastTick = m_lastUpdateTime;
+    if (!m_pool)
+        m_pool = std::make_unique<BandPool>(BandPool::defaultHelpers());
+    start.pool = m_pool.get();
+    m_worker.start(std::move(start));
+}
+
+// A handler set or style 0 chosen while the worker builds frames (or the other way round)
+// moves the building to where the handlers run.
+void TCustomPicShow::followFrameHandlers() {
+    if (!m_worker.running() || m_workerFrames == !hasFrameHandlers())
+        return;
+    pauseWorker();
+    if (m_busy && !m_manual && !m_stopping)
+        startWorker(std::nullopt);
+}
+
+// Stops the worker and keeps what it had made: the pictures, the newest frame and its
+// progress. Progress reports it had not handed over yet are dropped.
+void TCustomPicShow::pauseWorker() {
+    if (!m_worker.running())
+        return;
+    FrameWorker::Delivery rest = m_worker.stop(m_display);
+    absorb(rest);
+    if (!rest.steps.empty()) {
+        m_progress = rest.steps.back();
+        if (!rest.hasFrame)
+            composeFrame();
+        update(m_displayRect);
+    }
+}
+
+void TCustomPicShow::absorb(FrameWorker::Delivery &delivery) {
+    if (delivery.error) {
+        abandonTransition();
+        try {
+            std::rethrow_exception(delivery.error);
+        } catch (const std::exception &e) {
+            qCWarning(kalmo::lcTransitions) << "Transition could not start:" << e.what();
+        } catch (...) {
+            qCWarning(kalmo::lcTransitions) << "Transition could not start";
+        }
+        return;
+    }
+    if (delivery.prepared) {
+        adoptPictures(*delivery.prepared);
+        doStart(m_pic, m_oldPic);
+    }
+}
+
+// The worker's hand-over, on the GUI thread.
+void TCustomPicShow::takeDelivery() {
+    if (!m_busy || !m_worker.running())
+        return; // a wake of a worker that has been stopped since
+    const unsigned generation = m_generation;
+    FrameWorker::Delivery delivery = m_worker.take(m_display);
+    const bool prepared = delivery.prepared.has_value();
+    absorb(delivery);
+    if (generation != m_generation || !m_busy)
+        return;
+    if (prepared) {
+        m_worker.resume(m_oldPic); // an onStart handler may have drawn on it
+        return;
+    }
+    if (!delivery.steps.empty()) {
+        if (!m_workerFrames) {
+            m_progress = delivery.steps.back();
+            composeFrame();
+        }
+        update(m_displayRect);
+        for (int progress : delivery.steps) {
+            m_progress = progress;
+            doProgress();
+            if (generation != m_generation || !m_busy)
+                return;
+        }
+    }
+    if (delivery.finished)
+        finishTransition();
+}
+
 bool TCustomPicShow::tick() {
     if (!m_busy || m_stopping)
         return false;
-    if (advanceProgress())
-        return true;
+    const std::uint32_t now = nowMs();
+    const int next = nextProgress(m_progress, pacing(), now - m_lastUpdateTime);
+    m_lastUpdateTime = now;
     const unsigned generation = m_generation;
-    if (QThread::currentThread() == thread()) {
-        finishTransition();
-    } else {
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation] {
-                if (generation == m_generation)
-                    finishTransition();
-            },
-            Qt::QueuedConnection);
-    }
+    setProgress(next);
+    if (generation != m_generation || !m_busy)
+        return false;
+    if (!isFinalProgress(m_progress, m_reverse))
+        return true;
+    finishTransition();
     return false;
 }
 
-bool TCustomPicShow::advanceProgress() {
-    int step = m_step;
-    const std::uint32_t now = nowMs();
-    // Without a period there is nothing to scale by: a Delay of 0 keeps the plain step (the
-    // scaled one would be 0 for ever and the transition would never end).
-    if (m_exactTiming && m_delay > 0)
-        step = MulDiv(m_step, static_cast<int>(now - m_lastUpdateTime), m_delay);
-    m_lastUpdateTime = now;
-    const int progress = m_progress;
-    if (!m_reverse)
-        setProgress(progress < 100 - step ? progress + step : 100);
-    else
-        setProgress(step < progress ? progress - step : 0);
-    return m_reverse ? m_progress != 0 : m_progress != 100;
-}
-
+// Builds the frame of the current progress on the GUI thread, with the frame handlers.
 void TCustomPicShow::composeFrame() {
-    std::lock_guard lock(m_cs);
     if (m_pic.isNull() || m_oldPic.isNull())
         return;
     const int progress = m_progress, style = m_style;
-    const bool hooks = bool(m_onBeforeNewFrame);
-    if (!hooks && style != 0) {
-        drawStyle(m_display, m_oldPic, m_pic, style, progress, m_transitionSeed, m_random);
+    if (!m_onBeforeNewFrame && style != 0) {
+        drawStyle(m_display, m_oldPic, m_pic, style, progress, m_transitionSeed, m_random, false,
+                  m_pool.get());
     } else {
         if (m_display.size() != m_oldPic.size())
             m_display = QImage(m_oldPic.size(), QImage::Format_RGB32);
@@ -441,12 +508,9 @@ void TCustomPicShow::finishTransition() {
         return;
     m_busy = false;
     m_guiTimer.stop();
-    m_timer.stop(); // the thread has handed over; make sure it is gone
-    {
-        std::lock_guard lock(m_cs);
-        m_pic = QImage();
-        m_oldPic = QImage();
-    }
+    m_worker.stop(); // it has handed over its last frame; make sure it is gone
+    m_pic = QImage();
+    m_oldPic = QImage();
     if (m_destroying)
         return;
     update();
@@ -460,7 +524,8 @@ void TCustomPicShow::stop() {
         return;
     m_stopping = true;
     try {
-        stopTransitionTimer();
+        pauseWorker();
+        m_guiTimer.stop();
         finishTransition();
     } catch (...) {
         m_stopping = false;
@@ -470,77 +535,60 @@ void TCustomPicShow::stop() {
 }
 
 void TCustomPicShow::clear() {
-    if (m_busy)
+    if (m_busy || m_display.isNull())
         return;
-    {
-        std::lock_guard lock(m_cs);
-        if (m_display.isNull())
-            return;
-        m_display = QImage();
-        m_picRect = QRect();
-        m_displayRect = QRect();
-    }
+    m_display = QImage();
+    m_picRect = QRect();
+    m_displayRect = QRect();
     update();
 }
 
-void TCustomPicShow::startTransitionTimer() {
-    if (m_timer.running())
-        return;
+// Keeps Delay within the system timer's limits (unknown limits, (0, 0), change nothing).
+int TCustomPicShow::delayWithinTimerLimits() {
     int delay = m_delay;
-    // Limits of (0, 0) mean the platform timer could not be asked: they change nothing.
     if (m_timerMax > 0 && delay > m_timerMax)
         delay = m_timerMax;
-    int resolution = delay / 10;
-    if (resolution < m_timerMin) {
-        resolution = m_timerMin;
-        if (delay < m_timerMin)
-            delay = m_timerMin;
-    }
-    m_delay = delay;
-    // The resolution is what the platform timer is asked for; the steady-clock thread
-    // needs no system-wide request.
-    Q_UNUSED(resolution);
-    if (delay > 0)
-        m_timer.start(delay, [this] { return tick(); });
-}
-
-void TCustomPicShow::stopTransitionTimer() {
-    m_guiTimer.stop();
-    m_timer.stop(); // waits for a frame being built to finish
+    if (delay / 10 < m_timerMin && delay < m_timerMin)
+        delay = m_timerMin;
+    return delay;
 }
 
 // ---- geometry and painting -------------------------------------------------------------
 
-void TCustomPicShow::updateDisplayRect() {
-    std::lock_guard lock(m_cs);
+QRect TCustomPicShow::displayRectFor(QSize picture) const {
     const int cw = width() - 2 * m_frameWidth, ch = height() - 2 * m_frameWidth;
-    const QSize shown = shownSize(m_picRect.size(), cw, ch);
+    const QSize shown = shownSize(picture, cw, ch);
     QRect r(0, 0, shown.width(), shown.height());
     if (m_center)
         r.translate(m_frameWidth + (cw - shown.width()) / 2,
                     m_frameWidth + (ch - shown.height()) / 2);
     else
         r.translate(m_frameWidth, m_frameWidth);
-    m_displayRect = r;
+    return r;
+}
+
+void TCustomPicShow::updateDisplayRect() {
+    m_displayRect = displayRectFor(m_picRect.size());
     if (m_dynamicOldPic && !m_oldPic.isNull())
         refreshOldPic();
 }
 
 void TCustomPicShow::refreshOldPic() {
-    std::lock_guard lock(m_cs);
     if (m_oldPic.isNull())
         return;
     const QSize size = m_displayRect.size();
     if (size.width() > 0 && size.height() > 0) {
-        QImage background(size, QImage::Format_RGB32);
+        QImage under(size, QImage::Format_RGB32);
         {
-            QPainter painter(&background);
+            QPainter painter(&under);
             painter.translate(-m_displayRect.topLeft());
             paintBackground(painter, rect());
         }
-        stretchBlt(m_oldPic, 0, 0, m_oldPic.width(), m_oldPic.height(), background, 0, 0,
-                   size.width(), size.height());
+        stretchBlt(m_oldPic, 0, 0, m_oldPic.width(), m_oldPic.height(), under, 0, 0, size.width(),
+                   size.height());
     }
+    if (m_worker.running())
+        m_worker.setOldPicture(m_oldPic);
     if (m_busy && m_manual && !m_stopping)
         composeFrame();
 }
@@ -558,13 +606,11 @@ void TCustomPicShow::applyAutoSize() {
 void TCustomPicShow::resizeEvent(QResizeEvent *event) {
     QWidget::resizeEvent(event);
     updateDisplayRect();
-    std::lock_guard lock(m_cs);
     if (!m_display.isNull())
         update();
 }
 
 void TCustomPicShow::paintEvent(QPaintEvent *event) {
-    std::lock_guard lock(m_cs);
     QPainter painter(this);
     if (!m_display.isNull() && m_displayRect.contains(event->rect())) {
         painter.drawImage(m_displayRect, m_display, m_picRect);
@@ -574,7 +620,6 @@ void TCustomPicShow::paintEvent(QPaintEvent *event) {
 }
 
 void TCustomPicShow::paintImage(QPainter &painter) {
-    std::lock_guard lock(m_cs);
     if (m_display.isNull()) {
         paintBackground(painter, rect());
         return;
@@ -594,46 +639,7 @@ void TCustomPicShow::paintImage(QPainter &painter) {
 }
 
 void TCustomPicShow::paintBackground(QPainter &painter, const QRect &rect) {
-    if (rect.isEmpty())
-        return;
-    const BackgroundMode mode = m_bgPicture.isNull() ? bmNone : m_bgMode;
-    switch (mode) {
-    case bmNone:
-        painter.fillRect(rect, m_color);
-        break;
-    case bmStretched:
-        painter.drawImage(rect, m_bgPicture);
-        break;
-    case bmCentered: {
-        const QRect image(rect.left() + (rect.width() - m_bgPicture.width()) / 2,
-                          rect.top() + (rect.height() - m_bgPicture.height()) / 2,
-                          m_bgPicture.width(), m_bgPicture.height());
-        painter.drawImage(image.topLeft(), m_bgPicture);
-        painter.save();
-        const QRegion rest = QRegion(rect) - QRegion(image);
-        painter.setClipRegion(painter.hasClipping() ? painter.clipRegion() & rest : rest);
-        painter.fillRect(rect, m_color);
-        painter.restore();
-        break;
-    }
-    case bmTiled: {
-        const int gw = m_bgPicture.width(), gh = m_bgPicture.height();
-        painter.save();
-        QRect box = rect;
-        if (painter.hasClipping())
-            box &= painter.clipBoundingRect().toAlignedRect();
-        painter.setClipRect(rect, painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
-        if (!box.isEmpty()) {
-            const int left = box.left() - (box.left() - rect.left()) % gw;
-            const int top = box.top() - (box.top() - rect.top()) % gh;
-            for (int y = top; y <= box.bottom(); y += gh)
-                for (int x = left; x <= box.right(); x += gw)
-                    painter.drawImage(x, y, m_bgPicture);
-        }
-        painter.restore();
-        break;
-    }
-    }
+    transitions::paintBackground(painter, rect, background());
 }
 
 void TCustomPicShow::enterEvent(QEnterEvent *event) {

@@ -2,27 +2,41 @@
 
 #include "core/clock.h"
 #include "core/random.h"
-#include "transitions/transition_timer.h"
+#include "transitions/frame_setup.h"
+#include "transitions/frame_worker.h"
+#include "transitions/pacing.h"
 
 #include <QColor>
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
-#include <atomic>
 #include <functional>
 #include <memory>
-#include <mutex>
 
 namespace kalmo::transitions {
+
+class BandPool;
+
+// Carries the worker's "something waits" from its thread to the control's, as a queued
+// signal of an object that the worker may outlive by no instant.
+class FrameMailbox : public QObject {
+    Q_OBJECT
+signals:
+    void posted();
+};
 
 // A picture control that replaces the picture it shows by a new one through an animated
 // transition: load `picture`, choose `style`, call `execute()`.
 //
-// Threads: in threaded mode (the default) frames are built on a timer thread of the
-// transition's own; painting, geometry changes and frame building exclude each other
-// through one re-entrant mutex. onProgress, onComplete and onStop always arrive on the GUI
-// thread, in that order. The frame callbacks (before/after new frame, custom draw) run on the
-// thread that builds the frame.
+// Threads: everything of the control, its events and every handler run on the GUI thread.
+// In threaded mode (the default) a FrameWorker thread of the transition's own makes the
+// pictures, paces the progress and builds each frame into a back buffer of its own; the
+// control collects the newest frame by a swap under the worker's mutex and paints it. The
+// worker never touches the control, and the control stops and joins it before any part of
+// itself is destroyed. A transition with a frame handler (before/after new frame, custom
+// draw) or style 0 has its frames built on the GUI thread, where the handlers run; the worker
+// then only paces. In threaded mode onStart arrives once the pictures are made, after
+// execute() has returned.
 class TCustomPicShow : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QImage picture READ picture WRITE setPicture)
@@ -128,8 +142,9 @@ public:
     // is (0, 0). Delay is kept within them when a threaded transition starts.
     void setTimerLimits(int minPeriod, int maxPeriod);
 
-    // One pacing step, as a timer tick does it: advances progress and ends the transition
-    // on the GUI thread when the end is reached. Returns true while steps remain.
+    // One pacing step on the GUI thread, as a tick of the non-threaded timer does it:
+    // advances progress and ends the transition when the end is reached. Returns true while
+    // steps remain.
     bool tick();
 
     virtual void execute();
@@ -162,22 +177,29 @@ protected:
     void leaveEvent(QEvent *event) override;
 
 private:
-    void prepareTransition();
     void animateTransition();
-    bool advanceProgress();
+    void startWorker(std::optional<FrameSetup> setup);
+    void pauseWorker();
+    void takeDelivery();
+    void absorb(FrameWorker::Delivery &delivery);
+    void adoptPictures(const TransitionPictures &pictures);
+    bool hasFrameHandlers() const;
+    void followFrameHandlers();
     void composeFrame();
     void finishTransition();
-    void startTransitionTimer();
-    void stopTransitionTimer();
+    void abandonTransition();
+    int delayWithinTimerLimits();
+    QRect displayRectFor(QSize picture) const;
     void updateDisplayRect();
     void refreshOldPic();
     void applyAutoSize();
-    void repaintFrame();
+    Background background() const;
+    Pacing pacing() const;
     QSize fittedPictureSize() const;
     QSize shownSize(QSize picture, int cw, int ch) const;
+    const core::Clock &clock() const;
     std::uint32_t nowMs() const;
 
-    mutable std::recursive_mutex m_cs;
     QImage m_display, m_oldPic, m_pic;
     QRect m_picRect, m_displayRect;
     bool m_dynamicOldPic = false;
@@ -190,14 +212,14 @@ private:
     bool m_autoSize = false;
     Align m_align = alNone;
 
-    std::atomic<int> m_style{51};
-    std::atomic<int> m_step{4};
-    std::atomic<int> m_delay{40};
-    std::atomic<bool> m_exactTiming{false}, m_reverse{false}, m_manual{false}, m_threaded{true},
-        m_overDraw{true};
-    std::atomic<bool> m_busy{false}, m_stopping{false}, m_destroying{false};
-    std::atomic<int> m_progress{0};
-    std::atomic<unsigned> m_generation{0};
+    int m_style = 51;
+    int m_step = 4;
+    int m_delay = 40;
+    bool m_exactTiming = false, m_reverse = false, m_manual = false, m_threaded = true,
+         m_overDraw = true;
+    bool m_busy = false, m_stopping = false, m_destroying = false;
+    int m_progress = 0;
+    unsigned m_generation = 0;
     std::uint32_t m_lastUpdateTime = 0;
     std::uint64_t m_transitionSeed = 0;
     core::Random m_random;
@@ -207,8 +229,12 @@ private:
     core::SystemClock m_systemClock;
     const core::Clock *m_clock = nullptr;
     int m_timerMin = 1, m_timerMax = 1000000;
-    TransitionTimer m_timer;
     QTimer m_guiTimer; // paces non-threaded transitions on the GUI thread
+    std::unique_ptr<BandPool> m_pool;
+    bool m_workerFrames = false; // the running worker builds the frames
+    // Declared last: the worker is stopped before the mailbox it posts to goes.
+    FrameMailbox m_mailbox;
+    FrameWorker m_worker;
 };
 
 // The published control.

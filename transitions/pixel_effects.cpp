@@ -75,9 +75,8 @@ inline std::uint32_t transitionKey(std::uint64_t seed) {
 
 // Pixel x of the row takes the new picture when its draw, random(100), is below p. `first`
 // is the storage index of the row's first pixel.
-__attribute__((target_clones("avx2", "default"))) void
-dissolveRow(std::uint32_t *d, const std::uint32_t *o, const std::uint32_t *n, int w,
-            std::uint32_t key, std::uint32_t first, std::uint32_t p) {
+KALMO_CLONES_AVX2 void dissolveRow(std::uint32_t *d, const std::uint32_t *o, const std::uint32_t *n,
+                                   int w, std::uint32_t key, std::uint32_t first, std::uint32_t p) {
     for (int x = 0; x < w; ++x) {
         const std::uint32_t v = mix32((first + static_cast<std::uint32_t>(x)) * 0x9E3779B9u ^ key);
         const std::uint32_t r = ((v >> 16) * 100u) >> 16; // 0..99
@@ -98,7 +97,7 @@ void fade(EffectFrame &f) {
         wn[i] = i % 4 == 3 ? 0 : a;
         wo[i] = static_cast<std::uint16_t>(256 - wn[i]);
     }
-    for (int y = 0, h = f.h; y < h; ++y)
+    for (int y = std::max(0, f.top), h = std::min(f.h, f.bottom); y < h; ++y)
         mixRow(row(f.display, y), row(*old, y), row(f.pic, y), f.w, wn.data(), wo.data());
 }
 
@@ -111,7 +110,7 @@ void dissolve(EffectFrame &f) {
         return;
     const std::uint32_t key = transitionKey(f.transitionSeed);
     const std::uint32_t p = static_cast<std::uint32_t>(f.progress);
-    for (int y = 0, h = f.h; y < h; ++y)
+    for (int y = std::max(0, f.top), h = std::min(f.h, f.bottom); y < h; ++y)
         dissolveRow(row(f.display, y), row(*old, y), row(f.pic, y), f.w, key,
                     static_cast<std::uint32_t>(y) * static_cast<std::uint32_t>(f.w), p);
 }
@@ -167,7 +166,7 @@ void channelMix(EffectFrame &f) {
         wn[i] = static_cast<std::uint16_t>(i % 4 == 3 ? 0 : weight[i % 4]);
         wo[i] = static_cast<std::uint16_t>(256 - wn[i]);
     }
-    for (int y = 0, h = f.h; y < h; ++y)
+    for (int y = std::max(0, f.top), h = std::min(f.h, f.bottom); y < h; ++y)
         mixRow(row(f.display, y), row(*old, y), row(f.pic, y), f.w, wn.data(), wo.data());
 }
 

@@ -2,6 +2,7 @@
 
 #include "transitions/regions/families.h"
 #include "transitions/regions/region_effect.h"
+#include "transitions/style_info.h"
 
 #include <array>
 #include <utility>
@@ -10,12 +11,7 @@ namespace kalmo::transitions {
 
 namespace {
 
-constexpr int LastStyle = 176;
-
-constexpr bool isRegionStyle(int style) {
-    return (style >= 58 && style <= 118) || (style >= 124 && style <= 128) ||
-           (style >= 137 && style <= 167);
-}
+constexpr int LastStyle = kStyleCount;
 
 // One procedure per style number, since an effect procedure is not told its style.
 template <int Style> void regionStyleEffect(EffectFrame &frame) {
@@ -24,7 +20,7 @@ template <int Style> void regionStyleEffect(EffectFrame &frame) {
 
 template <std::size_t... I> constexpr auto makeTable(std::index_sequence<I...>) {
     return std::array<EffectProc, sizeof...(I)>{
-        (isRegionStyle(int(I)) ? &regionStyleEffect<int(I)> : nullptr)...};
+        (isStyleOf(int(I), StyleFamily::Region) ? &regionStyleEffect<int(I)> : nullptr)...};
 }
 
 constexpr auto effects = makeTable(std::make_index_sequence<LastStyle + 1>{});

@@ -4,7 +4,7 @@
 
 namespace kalmo::transitions {
 
-// Effect procedure of a region-shaped style (58-118, 124-128, 137-167);
+// Effect procedure of a style of the Region family (style_info.h);
 // nullptr for any other style number or a region style not drawn yet.
 EffectProc regionEffect(int style);
 

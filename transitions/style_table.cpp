@@ -1,38 +1,31 @@
 #include "transitions/style_table.h"
 
+#include "transitions/band_pool.h"
 #include "transitions/blit.h"
 #include "transitions/effects.h"
 #include "transitions/region_styles.h"
 
-#include <cstring>
+#include <algorithm>
 
 namespace kalmo::transitions {
+
 namespace {
-
-const char *const kNames[kStyleCount] = {
-#include "transitions/style_names.inc"
-};
-
-bool isRegionStyle(int style) {
-    return (style >= 58 && style <= 118) || (style >= 124 && style <= 128) ||
-           (style >= 137 && style <= 167);
-}
-
+// Rows per band below which splitting a frame costs more than it saves.
+constexpr int kMinBandRows = 64;
 } // namespace
 
 QString styleName(int style) {
     if (style == 0)
         return QStringLiteral("Custom");
-    if (style < 1 || style > kStyleCount)
-        return {};
-    return QString::fromLatin1(kNames[style - 1]);
+    const StyleInfo *info = styleInfo(style);
+    return info ? QString::fromLatin1(info->name) : QString();
 }
 
 QStringList styleNames() {
     QStringList names;
     names.reserve(kStyleCount);
-    for (const char *name : kNames)
-        names << QString::fromLatin1(name);
+    for (const StyleInfo &info : kStyleTable)
+        names << QString::fromLatin1(info.name);
     return names;
 }
 
@@ -40,33 +33,28 @@ int styleByName(const QString &name) {
     if (name.compare(QLatin1String("Custom"), Qt::CaseInsensitive) == 0)
         return 0;
     for (int i = 0; i < kStyleCount; ++i)
-        if (name.compare(QLatin1String(kNames[i]), Qt::CaseInsensitive) == 0)
+        if (name.compare(QLatin1String(kStyleTable[i].name), Qt::CaseInsensitive) == 0)
             return i + 1;
     return -1;
 }
 
 EffectProc styleEffect(int style) {
-    if (style < 1 || style > kStyleCount)
+    const StyleInfo *info = styleInfo(style);
+    if (!info)
         return nullptr;
-    if (isRegionStyle(style))
+    switch (info->family) {
+    case StyleFamily::Move:
+        return moveEffect(style);
+    case StyleFamily::Pixel:
+        return pixelEffect(style);
+    case StyleFamily::Region:
         return regionEffect(style);
-    if (EffectProc proc = moveEffect(style))
-        return proc;
-    return pixelEffect(style);
+    }
+    return nullptr;
 }
 
 bool paintsWholeFrame(int style) {
-    if (moveEffect(style))
-        return true;
-    switch (style) {
-    case 119: // fade
-    case 168: // pixelate
-    case 169: // dissolve
-    case 172: // channel mix
-        return true;
-    default:
-        return false;
-    }
+    return hasStyleFlag(style, PaintsWholeFrame);
 }
 
 QPoint progressExtents(int w, int h, int progress) {
@@ -79,7 +67,8 @@ QPoint progressExtents(int w, int h, int progress) {
 }
 
 void drawStyle(QImage &display, const QImage &oldPic, const QImage &pic, int style, int progress,
-               std::uint64_t transitionSeed, core::Random &random, bool displayHoldsOld) {
+               std::uint64_t transitionSeed, core::Random &random, bool displayHoldsOld,
+               BandPool *pool) {
     const int w = pic.width(), h = pic.height();
     if (display.size() != pic.size() || display.format() != QImage::Format_RGB32) {
         display = QImage(pic.size(), QImage::Format_RGB32);
@@ -87,23 +76,39 @@ void drawStyle(QImage &display, const QImage &oldPic, const QImage &pic, int sty
     }
     if (w <= 0 || h <= 0 || oldPic.size() != pic.size())
         return;
-    if (progress >= 100) {
-        copyRect(display, pic, pic.rect());
+    display.bits(); // detach here, once, before any band writes
+    const EffectProc proc = progress > 0 && progress < 100 ? styleEffect(style) : nullptr;
+    const bool onePass = proc && !displayHoldsOld && paintsWholeFrame(style);
+    const QPoint extent = progressExtents(w, h, progress);
+    auto drawRows = [&](int top, int bottom) {
+        if (progress >= 100) {
+            copyRect(display, pic, QRect(0, top, w, bottom - top));
+            return;
+        }
+        if (!displayHoldsOld && !onePass)
+            copyRect(display, oldPic, QRect(0, top, w, bottom - top));
+        if (!proc)
+            return;
+        EffectFrame frame{display,        pic,   w, h, extent.x(), extent.y(), progress,
+                          transitionSeed, random};
+        // A frame the caller filled may have been drawn over since (before-new-frame
+        // handlers): then the effect works on that frame, not on a fresh copy of the old one.
+        frame.old = displayHoldsOld ? nullptr : &oldPic;
+        frame.oldInDisplay = !onePass;
+        frame.top = top;
+        frame.bottom = bottom;
+        proc(frame);
+    };
+    const bool banded = (!proc || hasStyleFlag(style, DrawsInBands)) && !displayHoldsOld;
+    const int bands = banded && pool ? std::min(pool->helpers() + 1, h / kMinBandRows) : 1;
+    if (bands <= 1) {
+        drawRows(0, h);
         return;
     }
-    const EffectProc proc = progress > 0 ? styleEffect(style) : nullptr;
-    const bool onePass = proc && !displayHoldsOld && paintsWholeFrame(style);
-    if (!displayHoldsOld && !onePass)
-        copyRect(display, oldPic, oldPic.rect());
-    if (!proc)
-        return;
-    const QPoint extent = progressExtents(w, h, progress);
-    EffectFrame frame{display, pic, w, h, extent.x(), extent.y(), progress, transitionSeed, random};
-    // A frame the caller filled may have been drawn over since (before-new-frame handlers):
-    // then the effect works on that frame, not on a fresh copy of the old picture.
-    frame.old = displayHoldsOld ? nullptr : &oldPic;
-    frame.oldInDisplay = !onePass;
-    proc(frame);
+    pool->run(bands, [&](int band) {
+        drawRows(static_cast<int>(static_cast<long long>(h) * band / bands),
+                 static_cast<int>(static_cast<long long>(h) * (band + 1) / bands));
+    });
 }
 
 } // namespace kalmo::transitions

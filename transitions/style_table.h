@@ -1,6 +1,7 @@
 #pragma once
 
 #include "transitions/effect.h"
+#include "transitions/style_info.h"
 
 #include <QPoint>
 #include <QString>
@@ -9,7 +10,7 @@
 // The 176 numbered transition styles: names and effect procedures.
 namespace kalmo::transitions {
 
-constexpr int kStyleCount = 176;
+class BandPool;
 
 // The table name of style 1..176, "Custom" for 0, an empty string otherwise.
 QString styleName(int style);
@@ -34,8 +35,10 @@ QPoint progressExtents(int w, int h, int progress);
 // shows the old picture, 100 the new one; a style without procedure shows the old picture.
 // With `displayHoldsOld` the caller has already put the old picture into `display` (and may
 // have drawn over it): the effect then starts from `display` as it is, moving and mixing its
-// pixels rather than those of `oldPic`.
+// pixels rather than those of `oldPic`. With a `pool`, styles that draw in bands build large
+// frames in bands of rows on its threads.
 void drawStyle(QImage &display, const QImage &oldPic, const QImage &pic, int style, int progress,
-               std::uint64_t transitionSeed, core::Random &random, bool displayHoldsOld = false);
+               std::uint64_t transitionSeed, core::Random &random, bool displayHoldsOld = false,
+               BandPool *pool = nullptr);
 
 } // namespace kalmo::transitions

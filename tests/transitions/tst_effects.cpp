@@ -1,5 +1,8 @@
 #include "tests/transitions/test_pictures.h"
+#include "transitions/band_pool.h"
 #include "transitions/blit.h"
+#include "transitions/effects.h"
+#include "transitions/region_styles.h"
 #include "transitions/style_table.h"
 
 #include <QtTest>
@@ -123,13 +126,39 @@ private slots:
         QCOMPARE(styleByName("No such style"), -1);
     }
 
-    void everyStyleOfThisFamilyHasAnEffect() {
+    // The table's family of a style is the family that draws it, and no other one does.
+    void everyStyleIsDrawnByItsFamily() {
         for (int s = 1; s <= kStyleCount; ++s) {
-            const bool region =
-                (s >= 58 && s <= 118) || (s >= 124 && s <= 128) || (s >= 137 && s <= 167);
-            if (!region)
-                QVERIFY2(styleEffect(s), qPrintable(QString::number(s)));
+            QCOMPARE_NE(styleEffect(s), nullptr);
+            QCOMPARE(moveEffect(s) != nullptr, isStyleOf(s, StyleFamily::Move));
+            QCOMPARE(pixelEffect(s) != nullptr, isStyleOf(s, StyleFamily::Pixel));
+            QCOMPARE(regionEffect(s) != nullptr, isStyleOf(s, StyleFamily::Region));
         }
+        QCOMPARE(styleInfo(0), nullptr);
+        QCOMPARE(styleInfo(kStyleCount + 1), nullptr);
+    }
+
+    // A frame built in bands of rows on several threads is the frame built in one piece,
+    // band edges included (odd height, so the bands differ in size).
+    void bandsBuildTheSameFrame() {
+        const QSize size(203, 301);
+        const QImage oldPic = noisy(size, 21), newPic = noisy(size, 22);
+        BandPool pool(3);
+        int banded = 0;
+        for (int style = 1; style <= kStyleCount; ++style) {
+            if (!hasStyleFlag(style, DrawsInBands))
+                continue;
+            ++banded;
+            for (int progress : {0, 1, 37, 50, 99, 100}) {
+                core::Random r1, r2;
+                QImage whole, inBands;
+                drawStyle(whole, oldPic, newPic, style, progress, 8, r1);
+                drawStyle(inBands, oldPic, newPic, style, progress, 8, r2, false, &pool);
+                QVERIFY2(whole == inBands,
+                         qPrintable(QStringLiteral("style %1 at %2").arg(style).arg(progress)));
+            }
+        }
+        QVERIFY(banded > 0);
     }
 
     // Progress 0 and 100 never call the effect; a frame is rebuilt from scratch, so the

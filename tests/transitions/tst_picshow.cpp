@@ -1,7 +1,9 @@
+#include "tests/transitions/test_pictures.h"
 #include "transitions/picshow.h"
 #include "transitions/style_table.h"
 
 #include <QtTest>
+#include <atomic>
 
 using namespace kalmo;
 using namespace kalmo::transitions;
@@ -272,16 +274,135 @@ private slots:
         QCOMPARE(show.frame(), solid(QSize(64, 48), 0xFF123456));
     }
 
+    // The worker thread never calls into the control: every handler runs on the GUI thread,
+    // and once destruction has begun no handler runs and no frame arrives, whatever was
+    // under way (run under ThreadSanitizer too).
     void destroyingWhileRunningIsSafe() {
         for (int i = 0; i < 5; ++i) {
             auto show = std::make_unique<TPicShow>();
+            show->resize(320, 240);
             show->setDelay(1);
             show->setStep(1);
+            std::atomic<int> frames{0}, late{0}, offGui{0};
+            std::atomic<bool> destroying{false};
+            const QThread *gui = QThread::currentThread();
+            show->setOnAfterNewFrame([&](TCustomPicShow *, const QImage &, QImage &) {
+                ++frames;
+                if (destroying)
+                    ++late;
+                if (QThread::currentThread() != gui)
+                    ++offGui;
+            });
+            int progressReports = 0;
+            connect(show.get(), &TCustomPicShow::onProgress, this, [&] { ++progressReports; });
             show->setPicture(solid(QSize(320, 240), 0xFF00FF00));
             show->execute();
-            QTest::qWait(3);
+            QTRY_VERIFY_WITH_TIMEOUT(frames >= 2, 20000);
+            QVERIFY(show->busy());
+            destroying = true;
             show.reset();
-            QCoreApplication::processEvents(); // queued reports of the dead control
+            const int reportsAtDestruction = progressReports;
+            QCoreApplication::processEvents(); // whatever the dead control's worker had posted
+            QCoreApplication::sendPostedEvents();
+            QCOMPARE(late.load(), 0);
+            QCOMPARE(offGui.load(), 0);
+            QCOMPARE(progressReports, reportsAtDestruction);
+        }
+    }
+
+    // Threaded frames are built on the worker and handed over whole: each frame shown is
+    // the style's frame at the progress reported with it, and the transition ends on the
+    // new picture with onStart first and onComplete, onStop last.
+    void threadedFramesMatchTheirProgress() {
+        TPicShow show;
+        show.resize(160, 120);
+        show.setDelay(1);
+        show.setStep(7);
+        show.setStyle(119);
+        show.setOverDraw(false);
+        show.setColor(Qt::black);
+        const QImage newPic = kalmo::testing::noisy(QSize(160, 120), 5);
+        const QImage oldPic = solid(QSize(160, 120), 0xFF000000);
+        QStringList order;
+        QList<int> wrong;
+        bool startedOnGui = false;
+        show.setOnStart([&](TCustomPicShow *, const QImage &, QImage &) {
+            order << "start";
+            startedOnGui = QThread::currentThread() == thread();
+        });
+        connect(&show, &TCustomPicShow::onProgress, this, [&] {
+            if (order.isEmpty() || order.last() != "progress")
+                order << "progress";
+            // Steps handed over together all show the newest of their frames.
+            const QImage shown = show.frame();
+            bool found = false;
+            for (int q = show.progress(); q <= 100 && !found; q = q == 98 ? 100 : q + 7) {
+                core::Random random;
+                QImage expected;
+                drawStyle(expected, oldPic, newPic, 119, q, 1, random);
+                found = shown == expected;
+            }
+            if (!found)
+                wrong << show.progress();
+        });
+        connect(&show, &TCustomPicShow::onComplete, this, [&] { order << "complete"; });
+        connect(&show, &TCustomPicShow::onStop, this, [&] { order << "stop"; });
+        QSignalSpy stopped(&show, &TCustomPicShow::onStop);
+        show.setPicture(newPic);
+        show.execute();
+        QVERIFY(show.busy());
+        QVERIFY(stopped.wait(20000));
+        QVERIFY(startedOnGui);
+        QCOMPARE(order, (QStringList{"start", "progress", "complete", "stop"}));
+        QCOMPARE(wrong, QList<int>());
+        QCOMPARE(show.frame(), newPic);
+        QCOMPARE(show.progress(), 100);
+    }
+
+    // Stopping or switching to manual while the worker runs keeps the newest frame it made
+    // together with its progress; nothing of the worker arrives afterwards.
+    void pausingTheWorkerKeepsFrameAndProgress_data() {
+        QTest::addColumn<bool>("byStop");
+        QTest::newRow("stop") << true;
+        QTest::newRow("manual") << false;
+    }
+    void pausingTheWorkerKeepsFrameAndProgress() {
+        QFETCH(bool, byStop);
+        TPicShow show;
+        show.resize(160, 120);
+        show.setDelay(1);
+        show.setStep(1);
+        show.setStyle(5);
+        show.setOverDraw(false);
+        show.setColor(Qt::black);
+        const QImage newPic = kalmo::testing::noisy(QSize(160, 120), 9);
+        int reports = 0, completes = 0;
+        connect(&show, &TCustomPicShow::onProgress, this, [&] { ++reports; });
+        connect(&show, &TCustomPicShow::onComplete, this, [&] { ++completes; });
+        show.setPicture(newPic);
+        show.execute();
+        QTRY_VERIFY_WITH_TIMEOUT(reports >= 3, 20000);
+        if (byStop)
+            show.stop();
+        else
+            show.setManual(true);
+        const int progress = show.progress();
+        QVERIFY(progress > 0 && progress < 100);
+        core::Random random;
+        QImage expected;
+        drawStyle(expected, solid(QSize(160, 120), 0xFF000000), newPic, 5, progress, 1, random);
+        QCOMPARE(show.frame(), expected);
+        QCOMPARE(show.busy(), !byStop);
+        const int reportsAtPause = reports;
+        QCoreApplication::sendPostedEvents(); // hand-overs the worker posted before it ended
+        QCOMPARE(reports, reportsAtPause);
+        QCOMPARE(show.progress(), progress);
+        QCOMPARE(completes, 0);
+        if (!byStop) {
+            show.setManual(false); // steps on from where it was held
+            QTRY_VERIFY_WITH_TIMEOUT(!show.busy(), 20000);
+            QCOMPARE(completes, 1);
+            QCOMPARE(show.frame(), newPic);
         }
     }
 

@@ -7,45 +7,37 @@
 
 namespace kalmo::transitions::regions {
 
+namespace {
+
+// One set of bars across the picture: length L along, A across, front at p, thickness s.
+void addBars(OrientedRects rects, int kind, int p, int L, int A, int s) {
+    for (int b = p > L ? s : 0; b < A + s; b += 2 * s) {
+        if (p > L) {
+            if (kind == 1 || kind == 4)
+                rects.add(2 * L - p, b, L, b + s);
+            else if (kind == 2 || kind == 5)
+                rects.add(0, b, p - L, b + s);
+            rects.add(0, b - s, L, b);
+        } else if (kind == 1 || kind == 5) {
+            rects.add(L - p, b, L, b + s);
+        } else if (kind == 2 || kind == 4) {
+            rects.add(0, b, p, b + s);
+        } else if (kind == 3) {
+            rects.add(0, b + s, p, b + 2 * s);
+            rects.add(L - p, b, L, b + s);
+        }
+    }
+}
+
+} // namespace
+
 SpanRegion CreateBarRegion(int px, int py, int W, int H, int hk, int vk) {
     TComplexRegion rgn;
     const int s = std::min(W, H) / 50 + 1;
-    if (hk != 0) {
-        for (int b = px > W ? s : 0; b < H + s; b += 2 * s) {
-            if (px > W) {
-                if (hk == 1 || hk == 4)
-                    rgn.AddRect(2 * W - px, b, W, b + s);
-                else if (hk == 2 || hk == 5)
-                    rgn.AddRect(0, b, px - W, b + s);
-                rgn.AddRect(0, b - s, W, b);
-            } else if (hk == 1 || hk == 5) {
-                rgn.AddRect(W - px, b, W, b + s);
-            } else if (hk == 2 || hk == 4) {
-                rgn.AddRect(0, b, px, b + s);
-            } else if (hk == 3) {
-                rgn.AddRect(0, b + s, px, b + 2 * s);
-                rgn.AddRect(W - px, b, W, b + s);
-            }
-        }
-    }
-    if (vk != 0) {
-        for (int c = py > H ? s : 0; c < W + s; c += 2 * s) {
-            if (py > H) {
-                if (vk == 1 || vk == 4)
-                    rgn.AddRect(c, 2 * H - py, c + s, H);
-                else if (vk == 2 || vk == 5)
-                    rgn.AddRect(c, 0, c + s, py - H);
-                rgn.AddRect(c - s, 0, c, H);
-            } else if (vk == 1 || vk == 5) {
-                rgn.AddRect(c, H - py, c + s, H);
-            } else if (vk == 2 || vk == 4) {
-                rgn.AddRect(c, 0, c + s, py);
-            } else if (vk == 3) {
-                rgn.AddRect(c, H - py, c + s, H);
-                rgn.AddRect(c + s, 0, c + 2 * s, py);
-            }
-        }
-    }
+    if (hk != 0)
+        addBars(OrientedRects(rgn, true), hk, px, W, H, s);
+    if (vk != 0)
+        addBars(OrientedRects(rgn, false), vk, py, H, W, s);
     return rgn.CreateRegion(W, H).value_or(SpanRegion(W, H));
 }
 

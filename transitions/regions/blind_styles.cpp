@@ -14,12 +14,12 @@ SpanRegion evenBlind(const RegionContext &c) {
     TComplexRegion rgn;
     if (c.style == 137) {
         const int n = c.w / 40 + 1;
-        const int a = mulDiv(n, c.p, 100);
+        const int a = MulDiv(n, c.p, 100);
         for (int s = 0; s < c.w; s += 2 * n)
             rgn.AddRect(s + n - a, 0, s + n + a, c.h);
     } else {
         const int n = c.h / 40 + 1;
-        const int a = mulDiv(n, c.p, 100);
+        const int a = MulDiv(n, c.p, 100);
         for (int s = 0; s < c.h; s += 2 * n)
             rgn.AddRect(0, s + n - a, c.w, s + n + a);
     }
@@ -35,7 +35,7 @@ void addSlats(TComplexRegion &rgn, const RegionContext &c, int style) {
     const int length = columns ? c.w : c.h;
     if (extent <= 0)
         return;
-    const int a = mulDiv(extent, c.p, 100);
+    const int a = MulDiv(extent, c.p, 100);
     if (!fromFar) {
         for (int l = 0; l < length; l += extent) {
             if (columns)
@@ -67,7 +67,7 @@ SpanRegion rectanglesAppear(const RegionContext &c) {
     TComplexRegion rgn;
     if (n == 0 || extent == 0)
         return result(rgn, c);
-    const int a = mulDiv(n, c.p, 100);
+    const int a = MulDiv(n, c.p, 100);
     const int across = columns ? c.h : c.w;
     for (int b = -n; b < across; b += 3 * n) {
         if (columns)

@@ -36,4 +36,22 @@ private:
     Rect m_bounds{};
 };
 
+// Adds rectangles in the terms of a direction, so that a shape is written once for rows and
+// columns: `along` is the axis the shape grows on, `across` the other one (for rows along is
+// x and across is y; for columns the other way round).
+class OrientedRects {
+public:
+    OrientedRects(TComplexRegion &region, bool rows) : m_region(region), m_rows(rows) {}
+    void add(int along0, int across0, int along1, int across1) {
+        if (m_rows)
+            m_region.AddRect(along0, across0, along1, across1);
+        else
+            m_region.AddRect(across0, along0, across1, along1);
+    }
+
+private:
+    TComplexRegion &m_region;
+    bool m_rows;
+};
+
 } // namespace kalmo::transitions::regions

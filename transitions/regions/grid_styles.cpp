@@ -13,8 +13,8 @@ namespace {
 SpanRegion triangularShred(const RegionContext &c) {
     const int n = c.w / 10 + 1;
     const int m = c.h / 10 + 1;
-    const int hw = mulDiv(n, c.p, 50);
-    const int hh = mulDiv(m, c.p, 50);
+    const int hw = MulDiv(n, c.p, 50);
+    const int hh = MulDiv(m, c.p, 50);
     SpanBuilder builder(c.w, c.h);
     for (int x = n; x - n < c.w; x += 2 * n) {
         for (int y = m; y - m < c.h + m; y += 2 * m) {
@@ -39,7 +39,7 @@ SpanRegion randomSquares(const RegionContext &c) {
 
 SpanRegion rectangularShred(const RegionContext &c) {
     const int n = std::min(c.w, c.h) / 10 + 1;
-    const int a = mulDiv(n, c.p, 100);
+    const int a = MulDiv(n, c.p, 100);
     TComplexRegion rgn;
     for (int s = 0; s < c.w; s += 2 * n)
         for (int t = 0; t < c.h; t += 2 * n)
@@ -49,7 +49,7 @@ SpanRegion rectangularShred(const RegionContext &c) {
 
 SpanRegion circularShred(const RegionContext &c) {
     const int a = std::min(c.w, c.h) / 10 + 1;
-    const int b = mulDiv(3 * a, c.p, 200);
+    const int b = MulDiv(3 * a, c.p, 200);
     SpanBuilder builder(c.w, c.h);
     for (int s = 0; s < c.w; s += 2 * a)
         for (int t = 0; t < c.h; t += 2 * a)
@@ -59,7 +59,7 @@ SpanRegion circularShred(const RegionContext &c) {
 
 SpanRegion diamondShred(const RegionContext &c) {
     const int n = std::min(c.w, c.h) / 10 + 1;
-    const int b = mulDiv(n, c.p, 50);
+    const int b = MulDiv(n, c.p, 50);
     SpanBuilder builder(c.w, c.h);
     for (int x = n; x - n < c.w; x += 2 * n) {
         for (int y = n; y - n < c.h; y += 2 * n) {

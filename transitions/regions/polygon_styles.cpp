@@ -31,7 +31,7 @@ SpanRegion zigzag(const RegionContext &c, bool horizontal) {
     const int extent = horizontal ? c.y : c.x;
     const int step = along / 10;
     const int m = across / 10;
-    const int half = mulDiv(m, c.p, 100) + extent / 2;
+    const int half = MulDiv(m, c.p, 100) + extent / 2;
     const int d = across / 2;
     std::vector<QPoint> points;
     points.reserve(24);

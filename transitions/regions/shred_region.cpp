@@ -7,64 +7,47 @@
 
 namespace kalmo::transitions::regions {
 
+namespace {
+
+// One set of strips across the picture: length L along, A across, front at p.
+void addShreds(OrientedRects rects, int kind, int p, int L, int A, int s, core::Random &random) {
+    // Every strip is lengthened by the remainder, so that the last one reaches the edge.
+    const int rest = A % s;
+    const int f = p < L ? L / 10 : 0;
+    for (int c = 0; c < A; c += s) {
+        const int len = p - f + random.below(2 * f);
+        const int end = c + s + rest;
+        const int h = len / 2;
+        switch (kind) {
+        case 1:
+            rects.add(L - len, c, L, end);
+            break;
+        case 2:
+            rects.add(0, c, len, end);
+            break;
+        case 3:
+            rects.add(L / 2 - h, c, L / 2, end);
+            rects.add(L / 2, c, L / 2 + h, end);
+            break;
+        case 4:
+            rects.add(L - h, c, L, end);
+            rects.add(0, c, h, end);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+} // namespace
+
 SpanRegion CreateShredRegion(int px, int py, int W, int H, int hk, int vk, core::Random &random) {
     TComplexRegion rgn;
     const int s = std::min(W, H) / 200 + 1;
-    // Every strip is lengthened by the remainder, so that the last one reaches the edge.
-    const int rH = H % s;
-    const int rW = W % s;
-    if (hk != 0) {
-        const int f = px < W ? W / 10 : 0;
-        for (int top = 0; top < H; top += s) {
-            const int len = px - f + random.below(2 * f);
-            const int bottom = top + s + rH;
-            const int h = len / 2;
-            switch (hk) {
-            case 1:
-                rgn.AddRect(W - len, top, W, bottom);
-                break;
-            case 2:
-                rgn.AddRect(0, top, len, bottom);
-                break;
-            case 3:
-                rgn.AddRect(W / 2 - h, top, W / 2, bottom);
-                rgn.AddRect(W / 2, top, W / 2 + h, bottom);
-                break;
-            case 4:
-                rgn.AddRect(W - h, top, W, bottom);
-                rgn.AddRect(0, top, h, bottom);
-                break;
-            default:
-                break;
-            }
-        }
-    }
-    if (vk != 0) {
-        const int f = py < H ? H / 10 : 0;
-        for (int left = 0; left < W; left += s) {
-            const int len = py - f + random.below(2 * f);
-            const int right = left + s + rW;
-            const int h = len / 2;
-            switch (vk) {
-            case 1:
-                rgn.AddRect(left, H - len, right, H);
-                break;
-            case 2:
-                rgn.AddRect(left, 0, right, len);
-                break;
-            case 3:
-                rgn.AddRect(left, H / 2 - h, right, H / 2);
-                rgn.AddRect(left, H / 2, right, H / 2 + h);
-                break;
-            case 4:
-                rgn.AddRect(left, H - h, right, H);
-                rgn.AddRect(left, 0, right, h);
-                break;
-            default:
-                break;
-            }
-        }
-    }
+    if (hk != 0)
+        addShreds(OrientedRects(rgn, true), hk, px, W, H, s, random);
+    if (vk != 0)
+        addShreds(OrientedRects(rgn, false), vk, py, H, W, s, random);
     return rgn.CreateRegion(W, H).value_or(SpanRegion(W, H));
 }
 

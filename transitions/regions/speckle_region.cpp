@@ -15,53 +15,42 @@ bool speckShows(core::Random &random, int k, int e) {
 
 } // namespace
 
+namespace {
+
+// One solid front with its specks: length L along, A across, front at p; kind 1 grows from
+// the far end, kind 2 from the near one.
+void addSpeckles(OrientedRects rects, int kind, int p, int L, int A, core::Random &random) {
+    const int c = p < L ? L / 10 : 0;
+    const int d = std::max(2, c / 20);
+    const int count = c / d;
+    const int e = (3 * c) / (4 * d);
+    // Rows (or columns) overlap by half a speck.
+    for (int a = 0; a < A; a += d / 2) {
+        if (kind == 1) {
+            rects.add(L - p, a, L, a + d);
+            for (int k = count; k >= 1; --k) {
+                if (speckShows(random, k, e)) {
+                    const int l = L - p - k * d;
+                    rects.add(l, a, l + d, a + d);
+                }
+            }
+        } else {
+            rects.add(0, a, p, a + d);
+            for (int k = count; k >= 1; --k)
+                if (speckShows(random, k, e))
+                    rects.add(p + (k - 1) * d, a, p + k * d, a + d);
+        }
+    }
+}
+
+} // namespace
+
 SpanRegion CreateSpeckleRegion(int px, int py, int W, int H, int hk, int vk, core::Random &random) {
     TComplexRegion rgn;
-    if (hk != 0) {
-        const int c = px < W ? W / 10 : 0;
-        const int d = std::max(2, c / 20);
-        const int count = c / d;
-        const int e = (3 * c) / (4 * d);
-        // Rows overlap by half a speck.
-        for (int top = 0; top < H; top += d / 2) {
-            if (hk == 1) {
-                rgn.AddRect(W - px, top, W, top + d);
-                for (int k = count; k >= 1; --k) {
-                    if (speckShows(random, k, e)) {
-                        const int l = W - px - k * d;
-                        rgn.AddRect(l, top, l + d, top + d);
-                    }
-                }
-            } else {
-                rgn.AddRect(0, top, px, top + d);
-                for (int k = count; k >= 1; --k)
-                    if (speckShows(random, k, e))
-                        rgn.AddRect(px + (k - 1) * d, top, px + k * d, top + d);
-            }
-        }
-    }
-    if (vk != 0) {
-        const int c = py < H ? H / 10 : 0;
-        const int d = std::max(2, c / 20);
-        const int count = c / d;
-        const int e = (3 * c) / (4 * d);
-        for (int left = 0; left < W; left += d / 2) {
-            if (vk == 1) {
-                rgn.AddRect(left, H - py, left + d, H);
-                for (int k = count; k >= 1; --k) {
-                    if (speckShows(random, k, e)) {
-                        const int t = H - py - k * d;
-                        rgn.AddRect(left, t, left + d, t + d);
-                    }
-                }
-            } else {
-                rgn.AddRect(left, 0, left + d, py);
-                for (int k = count; k >= 1; --k)
-                    if (speckShows(random, k, e))
-                        rgn.AddRect(left, py + (k - 1) * d, left + d, py + k * d);
-            }
-        }
-    }
+    if (hk != 0)
+        addSpeckles(OrientedRects(rgn, true), hk, px, W, H, random);
+    if (vk != 0)
+        addSpeckles(OrientedRects(rgn, false), vk, py, H, W, random);
     return rgn.CreateRegion(W, H).value_or(SpanRegion(W, H));
 }
 

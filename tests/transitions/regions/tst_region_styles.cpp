@@ -1,4 +1,6 @@
+#include "transitions/blit.h"
 #include "transitions/region_styles.h"
+#include "transitions/style_info.h"
 
 #include <QTest>
 
@@ -10,12 +12,8 @@ namespace {
 constexpr QRgb Old = 0xff000000;
 constexpr QRgb New = 0xffffffff;
 
-int mulDiv(int a, int b, int c) {
-    return int((std::int64_t(a) * b * 2 + c) / (2 * c));
-}
-
 bool isRegionStyle(int s) {
-    return (s >= 58 && s <= 118) || (s >= 124 && s <= 128) || (s >= 137 && s <= 167);
+    return isStyleOf(s, StyleFamily::Region);
 }
 
 struct Run {
@@ -32,11 +30,11 @@ QImage frame(const Run &run, Random &random) {
     int x = 0;
     int y = 0;
     if (run.w >= run.h) {
-        x = mulDiv(run.w, run.p, 100);
-        y = mulDiv(x, run.h, run.w);
+        x = MulDiv(run.w, run.p, 100);
+        y = MulDiv(x, run.h, run.w);
     } else {
-        y = mulDiv(run.h, run.p, 100);
-        x = mulDiv(y, run.w, run.h);
+        y = MulDiv(run.h, run.p, 100);
+        x = MulDiv(y, run.w, run.h);
     }
     QImage display(run.w, run.h, QImage::Format_RGB32);
     display.fill(Old);
@@ -104,7 +102,7 @@ void TestRegionStyles::style64SlidesBothSetsInOnePhase() {
     // complete, because the front never passes the width.
     for (int p : {50, 99}) {
         const QImage img = frame({64, 400, 300, p});
-        const int x = mulDiv(400, p, 100);
+        const int x = MulDiv(400, p, 100);
         for (int y : {0, 6, 14, 20}) { // even bars: [W - X, W)
             QVERIFY(isNew(img, 400 - x, y) && isNew(img, 399, y));
             QVERIFY(!isNew(img, 399 - x, y) && !isNew(img, 0, y));
