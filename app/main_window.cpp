@@ -46,6 +46,13 @@ QFont timesFont(int pixelSize, bool bold = false) {
     return f;
 }
 
+// A program picture an administrator may replace (base folder, then the program's data
+// folder), or the one drawn here when neither has it.
+QPixmap programPicture(const core::ProgramValues &values, const char *name, const QPixmap &drawn) {
+    const QPixmap own(values.asset(QLatin1String(name)));
+    return own.isNull() ? drawn : own;
+}
+
 template <typename T> T *named(T *widget, const char *name) {
     widget->setObjectName(QLatin1String(name));
     return widget;
@@ -179,20 +186,24 @@ void TForm1::createSiteView() {
     m_siteCloseButton = named(new QPushButton(QStringLiteral("ЗАКРЫТЬ  "), this), "Button26");
     m_siteCloseButton->hide();
 
-    auto navButton = [this](const char *name, const QPixmap &picture, const QString &accessible) {
+    // Picture-only buttons go by their object names for screen readers.
+    auto navButton = [this](const char *name, const QPixmap &picture) {
         auto *b = named(new QToolButton(this), name);
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
         b->setIcon(picture);
         b->setIconSize(picture.size());
-        b->setAccessibleName(accessible);
+        b->setAccessibleName(QLatin1String(name));
         b->resize(80, 80);
         b->hide();
         return b;
     };
-    m_siteBackButton = navButton("SpeedButton1", backPicture(), QStringLiteral("Назад"));
-    m_siteHomeButton = navButton("SpeedButton2", homePicture(), QStringLiteral("Домой"));
-    m_siteForwardButton = navButton("SpeedButton3", forwardPicture(), QStringLiteral("Вперед"));
+    m_siteBackButton =
+        navButton("SpeedButton1", programPicture(m_values, "buttons/back.png", backPicture()));
+    m_siteHomeButton =
+        navButton("SpeedButton2", programPicture(m_values, "buttons/home.png", homePicture()));
+    m_siteForwardButton = navButton(
+        "SpeedButton3", programPicture(m_values, "buttons/forward.png", forwardPicture()));
 
     web::SiteViewSettings siteSettings{[this] { return m_values.site; },
                                        [this] { return m_values.pageSeconds; }};
@@ -332,6 +343,12 @@ void TForm1::applyCaptionsAndFonts(bool reread) {
     for (QPushButton *b :
          {m_siteButton, m_calendarButton, m_scheduleButton, m_videoButton, m_photoButton})
         b->setAccessibleName(b->text().trimmed());
+}
+
+void TForm1::applySavedFonts() {
+    applyCaptionsAndFonts(true);
+    m_siteCloseButton->setText(QStringLiteral("ЗАКРЫТЬ  "));
+    m_siteCloseButton->setFont(buttonFont(m_values.fontSize));
 }
 
 void TForm1::applyTheme() {

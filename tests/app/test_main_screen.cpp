@@ -297,6 +297,11 @@ void TestMainScreen::siteButtonTurnsTheScreenIntoTheSite() {
     QTest::mouseClick(s.button("SpeedButton10"), Qt::LeftButton);
     QVERIFY(s.form().siteView().isOpen());
     QVERIFY(s.button("Button26")->isVisible());
+    for (const char *name : {"SpeedButton1", "SpeedButton2", "SpeedButton3"}) {
+        auto *nav = s.form().findChild<QWidget *>(name);
+        QVERIFY(nav->isVisible());
+        QCOMPARE(nav->accessibleName(), QLatin1String(name)); // picture-only
+    }
     QVERIFY(!s.button("Raspisanie1")->isVisible());
     QVERIFY(!s.label("Panel1")->isVisible());
     QVERIFY(!s.form().slideshowTimer().isActive());

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -48,6 +49,7 @@ private slots:
     void windowsAreCreatedWithTheirCaptions_data();
     void windowsAreCreatedWithTheirCaptions();
     void mainWindowIsBorderlessFullScreen();
+    void pointerHiddenUnlessAskedFor();
     void altF4AsksForThePassword();
     void closeRequestIsTreatedLikeAltF4();
     void rightPasswordEndsTheProgram();
@@ -100,6 +102,25 @@ void TestMainWindow::mainWindowIsBorderlessFullScreen() {
     QCOMPARE(f.child<QPushButton>("SpeedButton10")->text(), QStringLiteral("САЙТ  "));
     QCOMPARE(f.child<QPushButton>("Button21")->text(), QStringLiteral("Видеоматериалы"));
     QVERIFY(f.messages.entries.isEmpty());
+}
+
+void TestMainWindow::pointerHiddenUnlessAskedFor() {
+    {
+        Fixture f;
+        QVERIFY(QGuiApplication::overrideCursor());
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
+    }
+    QVERIFY(!QGuiApplication::overrideCursor()); // given back with the kiosk
+
+    QTemporaryDir dir;
+    core::RecordingMessages messages;
+    app::Kiosk::Options o;
+    o.baseFolder = dir.path() + '/';
+    o.screenSize = QSize(800, 600);
+    o.messages = &messages;
+    o.showCursor = true;
+    app::Kiosk kiosk(o);
+    QVERIFY(!QGuiApplication::overrideCursor());
 }
 
 void TestMainWindow::altF4AsksForThePassword() {
