@@ -10,6 +10,8 @@ namespace kalmo::web {
 
 namespace {
 
+constexpr int kIdleCheckMs = 1000;
+
 QSize screenSize(const QWidget *w) {
     const QScreen *screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
     return screen ? screen->geometry().size() : QSize(1920, 1080);
@@ -36,7 +38,7 @@ TFormBrowser::TFormBrowser(core::IdleClock &idle, std::function<int()> pageTimeo
     connect(&m_closeButton, &QPushButton::clicked, this, &QWidget::close);
 
     m_idleTimer.setObjectName(QStringLiteral("Timer1"));
-    m_idleTimer.setInterval(1000);
+    m_idleTimer.setInterval(kIdleCheckMs);
     connect(&m_idleTimer, &QTimer::timeout, this, &TFormBrowser::idleTick);
 }
 

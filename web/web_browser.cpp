@@ -21,6 +21,9 @@ namespace kalmo::web {
 
 namespace {
 
+// How long after a close the engine has let go of the page's memory, so trimming pays.
+constexpr int kTrimAfterCloseMs = 1000;
+
 // Nothing can be dragged out of a page: no text, links or pictures carried elsewhere.
 const char *const kNoDragScript = R"(
 document.addEventListener('dragstart', function (e) { e.preventDefault(); }, true);
@@ -91,7 +94,7 @@ WebBrowser::~WebBrowser() {
     // A closed page leaves megabytes of freed heap behind, much of it freed by the engine
     // only after this; hand it back once that is done, so that a kiosk opening and closing
     // views all day keeps a flat footprint.
-    QTimer::singleShot(1000, QCoreApplication::instance(), [] { malloc_trim(0); });
+    QTimer::singleShot(kTrimAfterCloseMs, QCoreApplication::instance(), [] { malloc_trim(0); });
 #endif
 }
 
