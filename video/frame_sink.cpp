@@ -124,19 +124,21 @@ void FrameSink::unlock() {
 void FrameSink::display() {
     if (m_prepared.isNull())
         return;
-    bool replaced;
-    {
-        QMutexLocker lock(&m_mutex);
-        replaced = m_fresh;
-        m_latest = std::move(m_prepared);
-        m_fresh = true;
-    }
+    QMutexLocker lock(&m_mutex);
+    const bool replaced = m_fresh;
+    m_latest = std::move(m_prepared);
     m_prepared = QImage();
+    m_fresh = true;
     ++m_framesShown;
     if (replaced)
         ++m_framesReplaced;
     else if (m_notify)
-        m_notify();
+        m_notify(); // only posts an event
+}
+
+void FrameSink::setFrameReady(std::function<void()> notify) {
+    QMutexLocker lock(&m_mutex);
+    m_notify = std::move(notify);
 }
 
 } // namespace kalmo::video

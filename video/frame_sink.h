@@ -34,7 +34,8 @@ public:
     QImage takeFrame(bool *fresh = nullptr); // the newest frame (also when already taken)
     void clear();                            // forget the picture (a new video begins)
     // Called from a decoder thread when a new frame is ready; must not block.
-    void setFrameReady(std::function<void()> notify) { m_notify = std::move(notify); }
+    // Safe while frames arrive: the player switches it off before it goes away.
+    void setFrameReady(std::function<void()> notify);
     std::uint64_t framesShown() const { return m_framesShown; }
     std::uint64_t framesReplaced() const { return m_framesReplaced; }
 

@@ -64,6 +64,14 @@ void logMessage(void *, int level, const libvlc_log_t *ctx, const char *fmt, va_
 VlcLibrary::VlcLibrary(QStringList extraOptions) : m_options(std::move(extraOptions)) {}
 
 VlcLibrary::~VlcLibrary() {
+    if (m_retirer.joinable()) {
+        {
+            std::lock_guard lock(m_retireMutex);
+            m_retireStop = true;
+        }
+        m_retireReady.notify_one();
+        m_retirer.join();
+    }
     if (m_instance) {
         libvlc_log_unset(m_instance);
         libvlc_release(m_instance);
@@ -109,6 +117,29 @@ void VlcLibrary::startLowered(const std::function<void()> &start) {
         start();
     });
     thread.join();
+}
+
+void VlcLibrary::retire(std::function<void()> release) {
+    {
+        std::lock_guard lock(m_retireMutex);
+        m_retiring.push_back(std::move(release));
+    }
+    if (!m_retirer.joinable()) {
+        m_retirer = std::thread([this] {
+            std::unique_lock lock(m_retireMutex);
+            for (;;) {
+                m_retireReady.wait(lock, [this] { return m_retireStop || !m_retiring.empty(); });
+                if (m_retiring.empty())
+                    return; // asked to stop, nothing left
+                std::function<void()> next = std::move(m_retiring.front());
+                m_retiring.pop_front();
+                lock.unlock();
+                next();
+                lock.lock();
+            }
+        });
+    }
+    m_retireReady.notify_one();
 }
 
 std::unique_ptr<MediaPlayer> VlcLibrary::createPlayer(QWidget *parent) {

@@ -3,7 +3,11 @@
 #include "video/media_player.h"
 
 #include <QStringList>
+#include <condition_variable>
+#include <deque>
 #include <functional>
+#include <mutex>
+#include <thread>
 
 struct libvlc_instance_t;
 
@@ -29,6 +33,10 @@ public:
     // short-lived thread of lowered priority, which every thread libvlc starts from it
     // inherits: under load the GUI thread, and so taps and the control strip, comes first.
     static void startLowered(const std::function<void()> &start);
+
+    // Runs `release` (stopping and releasing a player) on the library's own thread, in
+    // order; all of it is done before the instance goes.
+    void retire(std::function<void()> release);
     MediaPlayerFactory factory() {
         return [this](QWidget *parent) { return createPlayer(parent); };
     }
@@ -37,6 +45,12 @@ private:
     QStringList m_options;
     libvlc_instance_t *m_instance = nullptr;
     bool m_failed = false;
+
+    std::mutex m_retireMutex;
+    std::condition_variable m_retireReady;
+    std::deque<std::function<void()>> m_retiring;
+    bool m_retireStop = false;
+    std::thread m_retirer;
 };
 
 } // namespace kalmo::video

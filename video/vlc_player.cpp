@@ -36,25 +36,30 @@ constexpr libvlc_event_type_t kEvents[] = {libvlc_MediaPlayerPlaying, libvlc_Med
 } // namespace
 
 VlcPlayer::VlcPlayer(VlcLibrary &library, QWidget *parent)
-    : MediaPlayer(parent), m_library(library) {
+    : MediaPlayer(parent), m_library(library), m_frames(std::make_shared<FrameSink>()) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Called on a decoder thread; the update itself runs on the GUI thread.
-    m_frames.setFrameReady([this] {
+    m_frames->setFrameReady([this] {
         QMetaObject::invokeMethod(
             this, [this] { update(); }, Qt::QueuedConnection);
     });
 }
 
 VlcPlayer::~VlcPlayer() {
+    m_frames->setFrameReady(nullptr);
     if (!m_player)
         return;
-    // Stopping joins libvlc's threads, so no callback reaches this object afterwards.
-    libvlc_media_list_player_stop(m_list);
+    // Once detached, no event reaches this object; stopping joins libvlc's threads, which
+    // takes a while, so the library does it off the GUI thread. The frames stay alive until
+    // the player is released.
     libvlc_event_manager_t *events = libvlc_media_player_event_manager(m_player);
     for (libvlc_event_type_t type : kEvents)
         libvlc_event_detach(events, type, &VlcPlayer::onEvent, this);
-    libvlc_media_list_player_release(m_list);
-    libvlc_media_player_release(m_player);
+    m_library.retire([list = m_list, player = m_player, frames = m_frames] {
+        libvlc_media_list_player_stop(list);
+        libvlc_media_list_player_release(list);
+        libvlc_media_player_release(player);
+    });
 }
 
 bool VlcPlayer::ensurePlayer() {
@@ -75,7 +80,8 @@ bool VlcPlayer::ensurePlayer() {
         m_failed = true;
         return false;
     }
-    libvlc_video_set_callbacks(m_player, lockCallback, unlockCallback, displayCallback, &m_frames);
+    libvlc_video_set_callbacks(m_player, lockCallback, unlockCallback, displayCallback,
+                               m_frames.get());
     libvlc_video_set_format_callbacks(m_player, formatCallback, cleanupCallback);
     // Taps and keys belong to the screen and its idle clock.
     libvlc_video_set_mouse_input(m_player, 0);
@@ -166,7 +172,7 @@ void VlcPlayer::apply(PlayerState::Action action) {
 }
 
 void VlcPlayer::startCurrent() {
-    m_frames.clear();
+    m_frames->clear();
     m_frame = QImage();
     update();
     if (!ensurePlayer())
@@ -188,7 +194,7 @@ void VlcPlayer::startCurrent() {
     libvlc_media_list_release(list);
 
     if (const QWidget *w = window())
-        m_frames.setDecodeLimit(w->size());
+        m_frames->setDecodeLimit(w->size());
     applyVolume();
     startList();
 }
@@ -231,7 +237,7 @@ void VlcPlayer::updatePictureShape() {
         libvlc_media_tracks_release(tracks, count);
         libvlc_media_release(media);
     }
-    m_frames.setPictureShape(QSize(int(qint64(w) * sarNum / sarDen), int(h)));
+    m_frames->setPictureShape(QSize(int(qint64(w) * sarNum / sarDen), int(h)));
 }
 
 void VlcPlayer::setVolume(int level) {
@@ -286,7 +292,7 @@ int VlcPlayer::lostPictures() const {
 }
 
 void VlcPlayer::paintEvent(QPaintEvent *event) {
-    const QImage frame = m_frames.takeFrame();
+    const QImage frame = m_frames->takeFrame();
     if (!frame.isNull())
         m_frame = frame;
     QPainter p(this);
@@ -309,18 +315,18 @@ void VlcPlayer::paintEvent(QPaintEvent *event) {
 void VlcPlayer::resizeEvent(QResizeEvent *event) {
     MediaPlayer::resizeEvent(event);
     if (isVisible())
-        m_frames.setShownSize(size());
+        m_frames->setShownSize(size());
 }
 
 void VlcPlayer::showEvent(QShowEvent *event) {
     MediaPlayer::showEvent(event);
-    m_frames.setShownSize(size());
+    m_frames->setShownSize(size());
     reconcile();
 }
 
 void VlcPlayer::hideEvent(QHideEvent *event) {
     MediaPlayer::hideEvent(event);
-    m_frames.setShownSize(QSize());
+    m_frames->setShownSize(QSize());
     reconcile();
 }
 

@@ -34,7 +34,7 @@ public:
 
     // For tests and the benchmark.
     const PlayerState &state() const { return m_state; }
-    FrameSink &frames() { return m_frames; }
+    FrameSink &frames() { return *m_frames; }
     QImage currentFrame() const { return m_frame; }
     bool failed() const { return m_failed; } // libvlc could not start
     // What libvlc is doing at the moment.
@@ -67,7 +67,7 @@ private:
 
     VlcLibrary &m_library;
     PlayerState m_state;
-    FrameSink m_frames;
+    std::shared_ptr<FrameSink> m_frames; // shared with libvlc until its player is released
     QImage m_frame;
     libvlc_media_player_t *m_player = nullptr;
     libvlc_media_list_player_t *m_list = nullptr;
