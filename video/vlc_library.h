@@ -28,6 +28,9 @@ public:
     bool started() const { return m_instance != nullptr; }
 
     std::unique_ptr<MediaPlayer> createPlayer(QWidget *parent);
+    MediaPlayerFactory factory() {
+        return [this](QWidget *parent) { return createPlayer(parent); };
+    }
 
     // Runs `start` (a libvlc call that starts threads: decoding, the list player) on a
     // short-lived thread of lowered priority, which every thread libvlc starts from it
@@ -37,9 +40,6 @@ public:
     // Runs `release` (stopping and releasing a player) on the library's own thread, in
     // order; all of it is done before the instance goes.
     void retire(std::function<void()> release);
-    MediaPlayerFactory factory() {
-        return [this](QWidget *parent) { return createPlayer(parent); };
-    }
 
 private:
     QStringList m_options;

@@ -117,7 +117,6 @@ void VlcPlayer::onEngineEvent(int type) {
         break;
     }
     reconcile();
-    emit engineStateChanged();
 }
 
 void VlcPlayer::addTarget(const QString &path) {

@@ -44,10 +44,6 @@ public:
     bool engineFailed() const;
     int lostPictures() const; // dropped by libvlc as late or undecodable, current video
 
-signals:
-    // libvlc's state changed (delivered on the GUI thread).
-    void engineStateChanged();
-
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
