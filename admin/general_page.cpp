@@ -463,7 +463,8 @@ void GeneralPage::browseTextFile() {
 
 void GeneralPage::checkRunningText() {
     QString error;
-    const std::optional<RunningTextCount> count = countRunningText(m_textFile->text(), &error);
+    const std::optional<RunningTextCount> count =
+        countRunningText(m_s.values.resolve(m_textFile->text()), &error);
     if (!count) {
         report(error);
         return;

@@ -30,10 +30,16 @@ admin::MainScreenHooks mainScreenHooks(TForm1 &form, core::ProgramValues &values
     hooks.setRereadInterval = [&form](qint64 ms) {
         applyTimerInterval(form.rereadTimer(), ms, "time/readsetting");
     };
+    hooks.applyFontsAndSiteCaption = [&form] { form.applySavedFonts(); };
     hooks.reloadRunningText = [&form, &values] {
         ticker::reloadTicker(form.ticker(), values.resolve(values.scrollingTextFile),
                              values.scrollingStep, core::Themes::windowColour(),
                              core::Themes::textColour());
+    };
+    hooks.rebuildPhotoList = [&form] { form.rebuildPhotoList(); };
+    hooks.applyTheme = [&form, &values](const QString &name) {
+        values.theme = name;
+        form.applyTheme();
     };
     return hooks;
 }

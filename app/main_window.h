@@ -83,6 +83,11 @@ public:
     // Weather panel shown or hidden: the photo frame takes the freed width.
     void setWeatherShown(bool shown);
 
+    // What the settings dialog's save and theme change apply to this screen.
+    void applySavedFonts(); // button fonts, the site button's caption, the close button
+    void applyTheme();      // the theme in force, to every window
+    void rebuildPhotoList();
+
     const MainLayout &layoutRules() const { return m_layout; }
     Slideshow &slideshow() { return m_slideshow; }
     PhotoLoader &photoLoader() { return m_loader; }
@@ -124,14 +129,12 @@ private:
 
     void applyLayout();
     void applyCaptionsAndFonts(bool reread);
-    void applyTheme();
     QFont buttonFont(int pointSize) const;
     void showPhoto(const Slideshow::Action &action, PhotoPurpose purpose);
     void onPhotoLoaded(const QString &path, const QImage &image);
     void setFullPhoto(bool on);
     void placePhotoInFrame();
     void setCaption(const QString &text, bool alsoFullPhotoName);
-    void rebuildPhotoList();
     QString photoFolder() const;
     void siteViewOpened();
     void siteViewClosed();
