@@ -1,28 +1,138 @@
 #pragma once
 
+#include "core/clock.h"
+#include "core/idle_clock.h"
+#include "core/ini_file.h"
 #include "core/program_values.h"
+#include "schedule/flow_panel.h"
+#include "schedule/schedule_files.h"
+#include "schedule/unavailable_page.h"
+#include "web/browser.h"
 
 #include <QDialog>
+#include <QList>
+#include <QSize>
+#include <QTimer>
+#include <optional>
 
 class QLabel;
-class QWidget;
+class QPushButton;
 
 namespace kalmo::schedule {
 
-// The class schedule screen: departments, groups, the bell list and the countdown.
+// What the schedule screen is handed by the application.
+struct ScheduleServices {
+    core::ProgramValues &values;
+    const core::Clock &clock;
+    core::IdleClock &idle;
+    web::BrowserFactory browserFactory;
+    QSize screenSize; // the screen the kiosk fills; empty means the primary screen
+};
+
+// The class schedule screen: departments and their groups as buttons, a group's schedule
+// document in the embedded browser, the bell list and the countdown to the next bell.
+// Created once at program start; each showing builds its buttons from the files and each
+// closing frees them.
 class TMyRaspisanie : public QDialog {
     Q_OBJECT
 public:
-    explicit TMyRaspisanie(core::ProgramValues &values, QWidget *parent = nullptr);
+    // The most the screen shows; the rest is left out and logged.
+    static constexpr int kMaxDepartments = 39;
+    static constexpr int kMaxGroups = 40;
+    static constexpr int kMaxLessons = 20;
+
+    enum class View { Departments, Groups, Document };
+
+    explicit TMyRaspisanie(ScheduleServices services, QWidget *parent = nullptr);
+    ~TMyRaspisanie() override;
 
     // The bell list and the countdown line; the main screen shows or hides them before opening.
-    QWidget *bellList() const { return m_bellList; }
-    QLabel *countdown() const { return m_countdown; }
+    QWidget *bellList() const { return m_flowPanel2; }
+    QLabel *countdown() const { return m_label1; }
+
+    // Timer handlers, public so that tests drive them with an injected clock.
+    void onClockTick();     // Timer1, from program start
+    void onCountdownTick(); // Timer2, from program start
+    void onIdleTick();      // Timer3, while shown
+
+    // What the buttons do.
+    void showDepartment(int n); // a department button
+    void backToDepartments();   // "Назад"
+    void openGroup(int k);      // a group button of the current department
+    void previousGroup();       // Button27
+    void nextGroup();           // Button28
+    void closeDocument();       // "ЗАКРЫТЬ"
+
+    View view() const { return m_view; }
+    int currentDepartment() const { return m_department; }
+    int currentGroup() const { return m_group; }
+    const QList<Group> &groupTable() const { return m_groups; }
+    const BellTable &bellTable() const { return m_bells; }
+
+    QLabel *datePanel() const { return m_panel1; }
+    QLabel *timePanel() const { return m_panel2; }
+    QLabel *groupTitle() const { return m_panel4; }
+    QPushButton *mainMenuButton() const { return m_mainMenu; }
+    QPushButton *closeButton() const { return m_closeDoc; }
+    QPushButton *backButton() const { return m_back; }
+    QPushButton *previousButton() const { return m_previous; }
+    QPushButton *nextButton() const { return m_next; }
+    FlowPanel *departmentPanel() const { return m_flowPanel1; }
+    // Group panel of department n (1-based), while the screen is open.
+    FlowPanel *groupPanel(int n) const { return m_groupPanels.value(n - 1); }
+    web::Browser *browser() const { return m_browser.browser(); }
+    QTimer *clockTimer() { return &m_timer1; }
+    QTimer *countdownTimer() { return &m_timer2; }
+    QTimer *idleTimer() { return &m_timer3; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void done(int result) override;
 
 private:
-    core::ProgramValues &m_values;
-    QWidget *m_bellList; // FlowPanel2
-    QLabel *m_countdown; // Label1
+    void placeControls();
+    void runOpeningSteps();
+    void buildDepartments();
+    void buildBellList();
+    void runClosingSteps();
+    void freeDynamicControls();
+    void showGroup(int k);
+    void loadDocument(const QString &value);
+    void showUnavailable();
+    void setCaption(QLabel *label, const QString &text);
+    QPushButton *makeButton(const QString &caption, const QString &name, QWidget *parent);
+
+    ScheduleServices m_s;
+    QSize m_screen;
+    QFont m_mainFont;
+
+    QLabel *m_panel1;        // date
+    QLabel *m_panel2;        // time
+    FlowPanel *m_flowPanel2; // bell list
+    QLabel *m_label1;        // countdown line
+    QPushButton *m_mainMenu; // SpeedButton1 "Главное меню"
+    QPushButton *m_closeDoc; // Button26 "ЗАКРЫТЬ"
+    QPushButton *m_back;     // SpeedButton2 "Назад"
+    FlowPanel *m_flowPanel1; // department buttons
+    QLabel *m_panel4;        // group title bar
+    QPushButton *m_previous; // Button27
+    QPushButton *m_next;     // Button28
+
+    QTimer m_timer1;
+    QTimer m_timer2;
+    QTimer m_timer3;
+
+    std::optional<core::IniFile> m_snapshot; // the schedule file while open
+    QList<FlowPanel *> m_groupPanels;
+    BellTable m_bells; // kept between showings: the countdown runs on
+    View m_view = View::Departments;
+    int m_department = 0;
+    int m_group = 0;
+    QList<Group> m_groups;
+
+    web::BrowserSlot m_browser;
+    UnavailablePage m_unavailable;
+    bool m_awaitingDocument = false; // the document asked for has not finished loading
 };
 
 } // namespace kalmo::schedule
