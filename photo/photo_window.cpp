@@ -89,6 +89,9 @@ void TForm5::formCreate() {
     m_thumbnailArea = new QWidget;
     m_thumbnailArea->resize(m_layout.thumbnailArea());
     m_scrollBox1->setWidget(m_thumbnailArea); // takes ownership
+    // The window's own background shows through: one full-screen fill instead of three.
+    m_scrollBox1->viewport()->setAutoFillBackground(false);
+    m_thumbnailArea->setAutoFillBackground(false);
     m_scrollBox1->viewport()->installEventFilter(this);
 
     m_panel1 = new QWidget(this);

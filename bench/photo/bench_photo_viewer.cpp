@@ -3,6 +3,9 @@
 // the visitor pages 10 times quickly and while a photo opens full screen, and the process's
 // peak memory.
 //
+// The first opening also pays for the full-screen window surface the platform makes once;
+// the figures of a second opening show what every later visit costs.
+//
 // The photos (6000 x 4000 JPEGs) are made by a child process of this program in a temporary
 // folder, so that making them counts neither in the times nor in the peak memory.
 //
@@ -21,6 +24,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -152,6 +156,14 @@ int main(int argc, char *argv[]) {
     int pagesShown = 0;
     QObject::connect(&viewer, &kalmo::photo::TForm5::pageShown, [&pagesShown] { ++pagesShown; });
 
+    // The kiosk's main screen is always on screen behind the viewer, so the process has drawn
+    // text and pictures before: a first paint's one-off set-up (fonts) is not the viewer's.
+    QLabel mainScreen(QStringLiteral("Фотоматериалы"));
+    mainScreen.show();
+    QElapsedTimer warm;
+    warm.start();
+    waitFor([&] { return warm.elapsed() > 200; });
+
     StallProbe probe;
     waitFor([] { return true; });
     probe.restart();
@@ -186,6 +198,16 @@ int main(int argc, char *argv[]) {
         return 1;
     const double fullViewStall = probe.longestMs();
 
+    // Closed and opened again, as a visitor does next: the window's surface now exists.
+    viewer.speedButton3Click();
+    probe.restart();
+    timer.restart();
+    viewer.open();
+    if (!waitFor([&] { return pagesShown == 3; }))
+        return 1;
+    const double secondPage = timer.nsecsElapsed() / 1e6;
+    const double reopenStall = probe.longestMs();
+
     bool complete = true;
     for (int n = 1; n <= 16; ++n)
         complete = complete && !viewer.thumbnail(n)->image().isNull();
@@ -193,8 +215,10 @@ int main(int argc, char *argv[]) {
     std::printf("thumbnails complete: %s\n", complete ? "yes" : "no");
     std::printf("first page: %.0f ms\n", firstPage);
     std::printf("longest stall opening: %.1f ms\n", openStall);
+    std::printf("first page reopened: %.0f ms\n", secondPage);
+    std::printf("longest stall reopening: %.1f ms\n", reopenStall);
     std::printf("longest stall paging: %.1f ms\n", pagingStall);
-    std::printf("longest stall: %.1f ms\n", std::max(openStall, pagingStall));
+    std::printf("longest stall: %.1f ms\n", std::max({openStall, pagingStall, reopenStall}));
     std::printf("full view shown: %.0f ms\n", fullView);
     std::printf("longest stall full view: %.1f ms\n", fullViewStall);
     std::printf("peak memory: %.0f MB\n", peakMemoryMb());

@@ -95,6 +95,7 @@ void TestPhotoKiosk::aVisitorFlicksThroughTenCameraPhotos() {
 
     QTest::mouseClick(k.main().findChild<QPushButton *>("Button22"), Qt::LeftButton);
     QVERIFY(viewer.isVisible());
+    k.main().slideshowTimer().stop(); // no random change behind the viewer in this run
     QVERIFY(pages.wait(30000));
     for (int n = 1; n <= 16; ++n)
         QVERIFY(!viewer.thumbnail(n)->image().isNull());
