@@ -71,11 +71,11 @@ void TestAdminKiosk::savedSiteCaptionShowsAtOnce() {
     QVERIFY(f.settings().isVisible());
     QLineEdit *caption = f.page().caption(admin::GeneralPage::Site);
     caption->clear();
-    QTest::keyClicks(caption, QStringLiteral("Наш сайт"));
+    QTest::keyClicks(caption, "School site");
     f.page().fontSize()->setText("15");
     f.page().saveButton()->click();
     QCOMPARE(f.messages.texts(), QStringList());
-    QCOMPARE(f.mainButton("SpeedButton10")->text(), QStringLiteral("Наш сайт  "));
+    QCOMPARE(f.mainButton("SpeedButton10")->text(), QString("School site  "));
     QPushButton *close = f.mainButton("Button26");
     QCOMPARE(close->text(), QStringLiteral("ЗАКРЫТЬ  "));
     QCOMPARE(close->font().pointSize(), 15);
