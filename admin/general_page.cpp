@@ -91,8 +91,10 @@ GeneralPage::GeneralPage(GeneralPageServices services, QWidget *parent)
 void GeneralPage::createControls() {
     m_currentPassword = entry(this, QStringLiteral("Текущий пароль"), "currentPassword");
     m_newPassword = entry(this, QStringLiteral("Новый пароль"), "newPassword");
-    for (QLineEdit *e : {m_currentPassword, m_newPassword})
+    for (QLineEdit *e : {m_currentPassword, m_newPassword}) {
         e->setEchoMode(QLineEdit::Password);
+        e->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // '*'
+    }
 
     m_theme = touch(new QComboBox(this), QStringLiteral("Стиль оформления"), "themeList");
     m_theme->setEditable(true);

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -122,8 +123,11 @@ void TestSettingsDialog::windowAndPages() {
                                   "Расписание звонков"}));
     QCOMPARE(pages->currentIndex(), 0);
     QCOMPARE(f.form->calendarPage()->objectName(), QString("TabSheet6"));
-    for (QLineEdit *e : {f.page().currentPassword(), f.page().newPassword()})
+    for (QLineEdit *e : {f.page().currentPassword(), f.page().newPassword()}) {
         QCOMPARE(e->echoMode(), QLineEdit::Password);
+        QCOMPARE(e->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, e),
+                 int('*'));
+    }
 }
 
 void TestSettingsDialog::pageChoiceIsKeptBetweenShowings() {
