@@ -1,0 +1,74 @@
+#pragma once
+
+#include "core/messages.h"
+#include "core/program_values.h"
+#include "schedule/bell_rows.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace kalmo::schedule {
+
+struct BellEditorServices {
+    core::ProgramValues &values; // the main settings file in force
+    core::Messages &messages;
+};
+
+// The settings dialog's page "Расписание звонков": the lesson list with masked time
+// editors, "Добавить", "Удалить" (writes at once) and "Сохранить" (checks, then writes).
+// The view check box belongs to the page but is loaded and stored by the general page.
+class BellEditor : public QWidget {
+    Q_OBJECT
+public:
+    explicit BellEditor(BellEditorServices services, QWidget *parent = nullptr);
+
+    // The dialog's loading step: rebuilds the list from the main settings file and
+    // selects the first lesson.
+    void load();
+    // The dialog's close: unsaved edits are dropped.
+    void release();
+
+    // "Отображать расписание на странице расписание занятий" (`Schedule`/`View`).
+    QCheckBox *viewCheckBox() const { return m_view; }
+
+    void addLesson();      // "Добавить"
+    void removeLesson();   // "Удалить"
+    bool saveLessons();    // "Сохранить"
+    void selectRow(int k); // 1-based; 0 clears the selection
+
+    QTreeWidget *list() const { return m_list; }
+    QLineEdit *startEditor() const { return m_start; }
+    QLineEdit *stopEditor() const { return m_stop; }
+    QLabel *lessonLabel() const { return m_number; }
+    QPushButton *addButton() const { return m_add; }
+    QPushButton *removeButton() const { return m_remove; }
+    QPushButton *saveButton() const { return m_save; }
+    const BellRows &rows() const { return m_rows; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void showRows();
+    void onSelectionChanged();
+    int selectedRow() const;
+
+    BellEditorServices m_s;
+    BellRows m_rows;
+    QTreeWidget *m_list;
+    QLabel *m_number;
+    QLineEdit *m_start;
+    QLineEdit *m_stop;
+    QCheckBox *m_view;
+    QPushButton *m_add;
+    QPushButton *m_remove;
+    QPushButton *m_save;
+};
+
+} // namespace kalmo::schedule
