@@ -20,9 +20,17 @@
 #include <QDateTime>
 #include <QGuiApplication>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace kalmo::app {
 
 namespace {
+
+#ifdef __GLIBC__
+constexpr int kPictureMmapThreshold = 256 * 1024;
+#endif
 
 // What the settings dialog's save and theme change do to the main screen.
 admin::MainScreenHooks mainScreenHooks(TForm1 &form, core::ProgramValues &values) {
@@ -47,6 +55,13 @@ admin::MainScreenHooks mainScreenHooks(TForm1 &form, core::ProgramValues &values
 } // namespace
 
 Kiosk::Kiosk(const Options &options) {
+#ifdef __GLIBC__
+    // Pictures (decoded photos, transition frames) are megabytes each and come and go with
+    // every photo, on several threads. Above glibc's adaptive threshold they would be carved
+    // from per-thread heaps that never shrink; mapped on their own they go back at once, so a
+    // slideshow running for months keeps a flat footprint.
+    mallopt(M_MMAP_THRESHOLD, kPictureMmapThreshold);
+#endif
     m_values.baseFolder = options.baseFolder;
     m_values.programDataFolder = options.programDataFolder;
     if (!options.showCursor && qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {

@@ -3,10 +3,6 @@
 #include <QImageReader>
 #include <QtConcurrent>
 
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
-
 namespace kalmo::app {
 
 namespace {
@@ -51,11 +47,6 @@ QImage PhotoLoader::decode(const QString &path, const QSize &bounds) {
     QImage image = reader.read();
     if (!image.isNull())
         image = image.convertToFormat(QImage::Format_RGB32);
-#ifdef __GLIBC__
-    // The decoder's buffers were freed into this pool thread's own heap arena, where they
-    // would stay: hand them back, so a slideshow running for months keeps a flat footprint.
-    malloc_trim(0);
-#endif
     return image;
 }
 

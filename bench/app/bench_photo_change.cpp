@@ -66,6 +66,16 @@ qint64 threadCpuUs() {
     return qint64(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
 }
 
+// Time the calling thread has spent ready to run but waiting for a core, in microseconds
+// (the scheduler's run delay): on a loaded machine a stall is mostly that.
+qint64 threadRunDelayUs() {
+    QFile f(QStringLiteral("/proc/thread-self/schedstat"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = f.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLongLong() / 1000 : 0;
+}
+
 void writeFile(const QString &path, const QByteArray &bytes) {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly))
@@ -125,7 +135,8 @@ int main(int argc, char *argv[]) {
     QElapsedTimer elapsed;
     elapsed.start();
     qint64 last = 0, worst = 0, lastCpu = threadCpuUs(), worstBusy = 0;
-    int over8 = 0, busyOver8 = 0;
+    qint64 lastDelay = threadRunDelayUs(), worstOwn = 0;
+    int over8 = 0, busyOver8 = 0, ownOver8 = 0;
     int tickerFrames = 0;
     std::int32_t tickerPos = form.ticker().presentedPosition();
     QTimer probe;
@@ -133,15 +144,21 @@ int main(int argc, char *argv[]) {
     probe.setInterval(2);
     QObject::connect(&probe, &QTimer::timeout, [&] {
         const qint64 now = elapsed.nsecsElapsed() / 1000, cpu = threadCpuUs();
+        const qint64 delay = threadRunDelayUs();
         if (last) {
             const qint64 gap = now - last, busy = cpu - lastCpu;
+            // The stall less the time spent waiting for a core: working, or blocked on a lock.
+            const qint64 own = gap - (delay - lastDelay);
             worst = std::max(worst, gap);
             worstBusy = std::max(worstBusy, busy);
+            worstOwn = std::max(worstOwn, own);
             over8 += gap > 8000;
             busyOver8 += busy > 8000;
+            ownOver8 += own > 8000;
         }
         last = now;
         lastCpu = cpu;
+        lastDelay = delay;
         // Every frame the line presents moves it; the probe runs far more often than frames
         // come, so each new position is one frame.
         const std::int32_t pos = form.ticker().presentedPosition();
@@ -164,6 +181,8 @@ int main(int argc, char *argv[]) {
     std::printf("stalls over 8 ms: %d\n", over8);
     std::printf("longest GUI-thread work: %.1f ms\n", worstBusy / 1000.0);
     std::printf("GUI-thread work over 8 ms: %d\n", busyOver8);
+    std::printf("longest stall not waiting for a core: %.1f ms\n", worstOwn / 1000.0);
+    std::printf("stalls not waiting for a core over 8 ms: %d\n", ownOver8);
     std::printf("running text frames: %d\n", tickerFrames);
     std::printf("running text frames lost: %d\n", std::max(0, expectedFrames - tickerFrames));
     std::printf("clock ticks per second: %.2f\n", clockTicks / s);
