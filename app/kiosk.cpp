@@ -116,6 +116,7 @@ Kiosk::Kiosk(const Options &options) {
     auto formCalendar = std::make_unique<calendar::TFormCalendar>(
         calendar::CalendarScreenServices{m_values, *m_clock, *m_idle, options.screenSize},
         m_form1.get());
+    formCalendar->setDocumentWindow(m_formBrowser.get());
     auto formCalendarSetting =
         std::make_unique<calendar::TFormCalendarSetting>(m_values, m_form1.get());
     auto myRaspisanie = std::make_unique<schedule::TMyRaspisanie>(
@@ -139,6 +140,8 @@ Kiosk::Kiosk(const Options &options) {
     m_myRaspisanie = std::move(myRaspisanie);
 
     m_form1->setWindows(m_windows);
+    QObject::connect(m_windows.formCalendar, &calendar::TFormCalendar::editorRequested,
+                     m_windows.formCalendarSetting, &QDialog::open);
     QObject::connect(m_passwordDlg.get(), &admin::TPasswordDlg::closeProgramRequested,
                      m_form1.get(), &TForm1::closeProgram);
 }

@@ -1,5 +1,6 @@
 #include "app/settings_files.h"
 
+#include "calendar/calendar_file.h"
 #include "core/strict_int.h"
 #include "schedule/schedule_files.h"
 #include "weather/informer_address.h"
@@ -75,6 +76,8 @@ void SettingsFiles::readMainAtStart() {
 }
 
 bool SettingsFiles::firstStartMain() {
+    // The calendar file has a first-start mark of its own.
+    calendar::calendarFirstStart(m_values, [this](const QString &text) { report(text); });
     IniFile ini(m_values.mainSettingsPath);
     if (ini.readString(QStringLiteral("ini"), QStringLiteral("file")) == kOne)
         return false;
