@@ -1,6 +1,7 @@
 #include "admin/settings_dialog.h"
 
 #include "core/log.h"
+#include "schedule/bell_editor.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -13,7 +14,7 @@ namespace kalmo::admin {
 
 TForm3::TForm3(core::ProgramValues &values, core::Messages &messages, core::Dialogs &dialogs,
                MainScreenHooks hooks, QWidget *parent)
-    : QDialog(parent), m_values(values), m_pages(new QTabWidget(this)),
+    : QDialog(parent), m_values(values), m_messages(messages), m_pages(new QTabWidget(this)),
       m_general(new GeneralPage({values, messages, dialogs, std::move(hooks)})) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Настройки"));
@@ -51,14 +52,14 @@ void TForm3::createPages() {
 
     m_bellPage = new QWidget;
     m_bellPage->setObjectName(QStringLiteral("TabSheet3"));
-    m_scheduleView = new QCheckBox(
-        QStringLiteral("Отображать расписание на странице расписание занятий"), m_bellPage);
-    m_scheduleView->setObjectName(QStringLiteral("scheduleView"));
-    m_scheduleView->setAccessibleName(m_scheduleView->text());
-    m_scheduleView->setMinimumHeight(30);
+    m_bellEditor = new schedule::BellEditor({m_values, m_messages}, m_bellPage);
     auto *bells = new QVBoxLayout(m_bellPage);
-    bells->addStretch(1);
-    bells->addWidget(m_scheduleView);
+    bells->setContentsMargins(0, 0, 0, 0);
+    bells->addWidget(m_bellEditor);
+    // The page's view box is the general page's to load and store.
+    m_scheduleView = m_bellEditor->viewCheckBox();
+    m_bellHooks = {[this](const DialogFiles &) { m_bellEditor->load(); },
+                   [this] { m_bellEditor->release(); }};
     m_pages->addTab(m_bellPage, QStringLiteral("Расписание звонков"));
 
     m_general->setScheduleViewBox(m_scheduleView);

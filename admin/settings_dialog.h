@@ -13,6 +13,10 @@
 class QCheckBox;
 class QTabWidget;
 
+namespace kalmo::schedule {
+class BellEditor;
+}
+
 namespace kalmo::admin {
 
 // The administrator's settings dialog: the general page and the calendar, schedule and bell
@@ -35,6 +39,7 @@ public:
     QWidget *calendarPage() const { return m_calendarPage; }
     QWidget *schedulePage() const { return m_schedulePage; }
     QWidget *bellPage() const { return m_bellPage; }
+    schedule::BellEditor &bellEditor() const { return *m_bellEditor; }
     QCheckBox *scheduleViewBox() const { return m_scheduleView; }
     const DialogFiles &files() const { return m_general->files(); }
 
@@ -49,11 +54,13 @@ private:
     void createPages();
 
     core::ProgramValues &m_values;
+    core::Messages &m_messages;
     QTabWidget *m_pages;
     GeneralPage *m_general;
     QWidget *m_calendarPage = nullptr;
     QWidget *m_schedulePage = nullptr;
     QWidget *m_bellPage = nullptr;
+    schedule::BellEditor *m_bellEditor = nullptr;
     QCheckBox *m_scheduleView = nullptr;
     PageHooks m_calendarHooks, m_scheduleHooks, m_bellHooks;
 };

@@ -2,6 +2,7 @@
 #include "admin/general_page.h"
 #include "admin/settings_dialog.h"
 #include "core/ini_file.h"
+#include "schedule/bell_editor.h"
 
 #include "tests/support/test_files.h"
 #include <QCheckBox>
@@ -13,6 +14,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 
 using namespace kalmo;
 using admin::GeneralPage;
@@ -88,6 +90,7 @@ private slots:
     void loadingFillsThePageFromTheFile();
     void listsHoldEachNameOnceAfterManyShowings();
     void badTimeValueStopsLoading();
+    void bellPageFollowsShowingAndClosing();
     void missingFontKeys();
     void saveWritesAppliesAndRefreshes();
     void saveWritesTheStyleSet_data();
@@ -207,6 +210,21 @@ void TestSettingsDialog::badTimeValueStopsLoading() {
     QCOMPARE(f.page().themeList()->count(), 0);
     QCOMPARE(f.page().cityList()->count(), 0);
     QCOMPARE(f.page().themeList()->currentText(), QString("Light"));
+}
+
+void TestSettingsDialog::bellPageFollowsShowingAndClosing() {
+    const QByteArray bells = "[Raspisanie]\nCount=2\n[RaspisanieStart]\n1=8:30:00\n2=10:00:00\n"
+                             "[RaspisanieStop]\n1=9:15:00\n2=10:45:00\n";
+    Fixture f("[time]\nimage=5\n" + bells);
+    QTreeWidget *lessons = f.form->bellEditor().list();
+    f.open();
+    QCOMPARE(lessons->topLevelItemCount(), 2);
+    f.form->reject();
+    QCOMPARE(lessons->topLevelItemCount(), 0);
+    // A loading stopped by a bad number leaves the bell page alone.
+    writeAll(f.mainPath(), "[time]\nimage=5x\n" + bells);
+    f.open();
+    QCOMPARE(lessons->topLevelItemCount(), 0);
 }
 
 void TestSettingsDialog::missingFontKeys() {
