@@ -452,7 +452,8 @@ IniFile::Document &IniFile::load() const {
             qCWarning(kalmo::lcSettings).noquote()
                 << "Cannot read" << m_path << ":" << f.errorString();
         } else {
-            doc->bytes = f.read(kMaxIniFileBytes + 1); // it may have grown since
+            // One byte more than the size seen: a file that grew past the limit since shows.
+            doc->bytes = f.read(std::min(f.size(), kMaxIniFileBytes) + 1);
             if (doc->bytes.size() > kMaxIniFileBytes) {
                 doc->bytes.clear();
                 doc->tooLarge = true;
