@@ -2,6 +2,7 @@
 
 #include "core/log.h"
 #include "schedule/bell_editor.h"
+#include "schedule/sections_editor.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -14,7 +15,8 @@ namespace kalmo::admin {
 
 TForm3::TForm3(core::ProgramValues &values, core::Messages &messages, core::Dialogs &dialogs,
                MainScreenHooks hooks, QWidget *parent)
-    : QDialog(parent), m_values(values), m_messages(messages), m_pages(new QTabWidget(this)),
+    : QDialog(parent), m_values(values), m_messages(messages), m_dialogs(dialogs),
+      m_pages(new QTabWidget(this)),
       m_general(new GeneralPage({values, messages, dialogs, std::move(hooks)})) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Настройки"));
@@ -48,6 +50,14 @@ void TForm3::createPages() {
 
     m_schedulePage = new QWidget;
     m_schedulePage->setObjectName(QStringLiteral("TabSheet2"));
+    m_sectionsEditor =
+        new schedule::SectionsEditor({m_values, m_messages, m_dialogs}, m_schedulePage);
+    auto *sections = new QVBoxLayout(m_schedulePage);
+    sections->setContentsMargins(4, 3, 4, 3);
+    sections->addWidget(m_sectionsEditor);
+    // The department pages are built at each showing and removed at each closing.
+    m_scheduleHooks = {[this](const DialogFiles &) { m_sectionsEditor->load(); },
+                       [this] { m_sectionsEditor->release(); }};
     m_pages->addTab(m_schedulePage, QStringLiteral("Расписание занятий"));
 
     m_bellPage = new QWidget;

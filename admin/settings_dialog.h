@@ -15,7 +15,8 @@ class QTabWidget;
 
 namespace kalmo::schedule {
 class BellEditor;
-}
+class SectionsEditor;
+} // namespace kalmo::schedule
 
 namespace kalmo::admin {
 
@@ -40,6 +41,7 @@ public:
     QWidget *schedulePage() const { return m_schedulePage; }
     QWidget *bellPage() const { return m_bellPage; }
     schedule::BellEditor &bellEditor() const { return *m_bellEditor; }
+    schedule::SectionsEditor &sectionsEditor() const { return *m_sectionsEditor; }
     QCheckBox *scheduleViewBox() const { return m_scheduleView; }
     const DialogFiles &files() const { return m_general->files(); }
 
@@ -55,12 +57,14 @@ private:
 
     core::ProgramValues &m_values;
     core::Messages &m_messages;
+    core::Dialogs &m_dialogs;
     QTabWidget *m_pages;
     GeneralPage *m_general;
     QWidget *m_calendarPage = nullptr;
     QWidget *m_schedulePage = nullptr;
     QWidget *m_bellPage = nullptr;
     schedule::BellEditor *m_bellEditor = nullptr;
+    schedule::SectionsEditor *m_sectionsEditor = nullptr;
     QCheckBox *m_scheduleView = nullptr;
     PageHooks m_calendarHooks, m_scheduleHooks, m_bellHooks;
 };

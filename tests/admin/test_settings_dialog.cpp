@@ -3,6 +3,7 @@
 #include "admin/settings_dialog.h"
 #include "core/ini_file.h"
 #include "schedule/bell_editor.h"
+#include "schedule/sections_editor.h"
 
 #include "tests/support/test_files.h"
 #include <QCheckBox>
@@ -90,7 +91,7 @@ private slots:
     void loadingFillsThePageFromTheFile();
     void listsHoldEachNameOnceAfterManyShowings();
     void badTimeValueStopsLoading();
-    void bellPageFollowsShowingAndClosing();
+    void schedulePagesFollowShowingAndClosing();
     void missingFontKeys();
     void saveWritesAppliesAndRefreshes();
     void saveWritesTheStyleSet_data();
@@ -212,7 +213,7 @@ void TestSettingsDialog::badTimeValueStopsLoading() {
     QCOMPARE(f.page().themeList()->currentText(), QString("Light"));
 }
 
-void TestSettingsDialog::bellPageFollowsShowingAndClosing() {
+void TestSettingsDialog::schedulePagesFollowShowingAndClosing() {
     const QByteArray bells = "[Raspisanie]\nCount=2\n[RaspisanieStart]\n1=8:30:00\n2=10:00:00\n"
                              "[RaspisanieStop]\n1=9:15:00\n2=10:45:00\n";
     Fixture f("[time]\nimage=5\n" + bells);
@@ -221,10 +222,19 @@ void TestSettingsDialog::bellPageFollowsShowingAndClosing() {
     QCOMPARE(lessons->topLevelItemCount(), 2);
     f.form->reject();
     QCOMPARE(lessons->topLevelItemCount(), 0);
-    // A loading stopped by a bad number leaves the bell page alone.
+    // The department pages come and go with the showing.
+    writeAll(f.base + "raspisanie.ini",
+             "[ini]\ncountrazdel=2\nfile=1\n[1]\nrazdel=A\ncountgroup=0\n"
+             "[2]\nrazdel=B\ncountgroup=0\n");
+    f.open();
+    QCOMPARE(f.form->sectionsEditor().pageCount(), 2);
+    f.form->reject();
+    QCOMPARE(f.form->sectionsEditor().pageCount(), 0);
+    // A loading stopped by a bad number leaves the bell and schedule pages alone.
     writeAll(f.mainPath(), "[time]\nimage=5x\n" + bells);
     f.open();
     QCOMPARE(lessons->topLevelItemCount(), 0);
+    QCOMPARE(f.form->sectionsEditor().pageCount(), 0);
 }
 
 void TestSettingsDialog::missingFontKeys() {
