@@ -596,8 +596,18 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
     QString clean = value;
     clean.replace(u'\r', u' ').replace(u'\n', u' ');
 
+    // UTF-16 that ends in half a code unit: a line after it would be read out of step, and
+    // the half unit is not ours to drop.
+    const bool halfUnitAtEnd = doc.width == 2 && !doc.lines.empty() && doc.lines.back().size % 2;
+    const auto refuseAppendAtEnd = [&] {
+        qCWarning(kalmo::lcSettings).noquote()
+            << m_path << "ends in half a UTF-16 character: nothing is added after it";
+        throw IniWriteError(m_path);
+    };
     qsizetype s = findSection(doc, section);
     if (s < 0) {
+        if (halfUnitAtEnd)
+            refuseAppendAtEnd();
         // Keep a blank line between sections, as profile writers do.
         if (!doc.lines.empty() && !doc.isBlank(doc.lines.back()))
             insertLine(doc, qsizetype(doc.lines.size()), newLine(doc, QString(), Kind::Other));
@@ -623,6 +633,8 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
         auto [b, e] = doc.body(s);
         while (e > b && doc.isBlank(doc.lines[size_t(e - 1)]))
             --e;
+        if (halfUnitAtEnd && e == qsizetype(doc.lines.size()))
+            refuseAppendAtEnd();
         insertLine(doc, e, newLine(doc, key + '=' + clean, Kind::Key));
     }
     finishEdit();

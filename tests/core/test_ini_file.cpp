@@ -48,6 +48,7 @@ private slots:
     void rewriteKeepsEveryOtherByte();
     void unchangedValueLeavesTheFileAlone();
     void oversizedFileIsNeitherReadNorRewritten();
+    void utf16EndingInHalfAUnitTakesNoLineAfterIt();
     void snapshotReadsFromMemory();
     void liveReadSeesOtherWriters();
     void batchWritesTheFileOnce();
@@ -307,6 +308,31 @@ void TestIniFile::oversizedFileIsNeitherReadNorRewritten() {
     QVERIFY_EXCEPTION_THROWN(nearIni.writeString("a", "c", QString(200, u'y')), IniWriteError);
     QCOMPARE(QFileInfo(near).size(), kMaxIniFileBytes - 100 + 7);
     QVERIFY(!nearIni.valueExists("a", "c"));
+}
+
+void TestIniFile::utf16EndingInHalfAUnitTakesNoLineAfterIt() {
+    // Found by the fuzzer: a UTF-16 mark over 8-bit text of odd length. A line appended after
+    // the dangling byte was read back out of step, as garbage.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("odd.ini");
+    QVERIFY(QFile::copy(QStringLiteral(KALMO_TEST_DATA "/core/utf16_half_unit.ini"), path));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    const QByteArray original = readAll(path);
+    IniFile ini(path);
+    QCOMPARE(ini.encoding(), TextEncoding::Utf16LE);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("half a UTF-16 character"));
+    QVERIFY_EXCEPTION_THROWN(ini.writeString("FuzzAdded", "k", "v"), IniWriteError);
+    QCOMPARE(readAll(path), original);
+    QVERIFY(!ini.sectionExists("FuzzAdded"));
+
+    // A UTF-16 file in step takes new lines in UTF-16.
+    const QString even = dir.filePath("even.ini");
+    writeAll(even,
+             kalmo::core::encodeText(QStringLiteral("[a]\r\nb=1\r\n"), TextEncoding::Utf16LE));
+    IniFile(even).writeString("c", "d", QStringLiteral("ё"));
+    QCOMPARE(readAll(even),
+             kalmo::core::encodeText(QStringLiteral("[a]\r\nb=1\r\n\r\n[c]\r\nd=ё\r\n"),
+                                     TextEncoding::Utf16LE));
 }
 
 void TestIniFile::snapshotReadsFromMemory() {
