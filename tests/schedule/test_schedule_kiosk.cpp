@@ -1,0 +1,63 @@
+#include "app/kiosk.h"
+#include "schedule/schedule_window.h"
+#include "tests/support/test_files.h"
+#include "tests/web/fake_browser.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kalmo;
+using kalmo::testing::writeAll;
+
+// A visitor's path from the main screen's schedule button to a group's PDF.
+class TestScheduleKiosk : public QObject {
+    Q_OBJECT
+private slots:
+    void scheduleButtonShowsCountdownAndOpensAPdfInside();
+};
+
+void TestScheduleKiosk::scheduleButtonShowsCountdownAndOpensAPdfInside() {
+    QTemporaryDir dir;
+    const QString base = dir.path() + '/';
+    writeAll(base + "kalmora.ini", "[weather]\nread=0\n");
+    core::RecordingMessages messages;
+    core::ManualClock clock{QDateTime(QDate(2026, 12, 9), QTime(8, 40, 20))};
+    app::Kiosk::Options o;
+    o.baseFolder = base;
+    o.screenSize = QSize(1280, 720);
+    o.messages = &messages;
+    o.clock = &clock;
+    o.randomSeed = 3;
+    o.browserFactory = fakeFactory();
+    app::Kiosk kiosk(o);
+
+    // The first start wrote the schedule file; give group 1 a real PDF.
+    const QString pdf = base + "group1.pdf";
+    writeAll(pdf, "%PDF-1.4\n");
+    core::IniFile(kiosk.values().scheduleFilePath()).writeString("1", "Dir1", pdf);
+
+    kiosk.mainWindow().show();
+    QTest::mouseClick(kiosk.mainWindow().findChild<QPushButton *>("Raspisanie3"), Qt::LeftButton);
+    schedule::TMyRaspisanie *screen = kiosk.windows().myRaspisanie;
+    QVERIFY(screen->isVisible());
+    QCOMPARE(screen->countdown()->text(),
+             QStringLiteral("1 занятие начнется через 19 минут 40 секунд."));
+
+    QTest::mouseClick(screen->findChild<QPushButton *>("NewPage1"), Qt::LeftButton);
+    QTest::mouseClick(screen->groupPanel(1)->findChild<QPushButton *>("MyButton1"), Qt::LeftButton);
+    auto *browser = qobject_cast<FakeBrowser *>(screen->browser());
+    QVERIFY(browser);
+    QCOMPARE(browser->parentWidget(), screen);
+    QCOMPARE(browser->calls, QStringList{"load " + pdf});
+    QCOMPARE(screen->groupTitle()->text(), QStringLiteral("Группа1"));
+
+    QTest::mouseClick(screen->closeButton(), Qt::LeftButton);
+    QTest::mouseClick(screen->backButton(), Qt::LeftButton);
+    QTest::mouseClick(screen->mainMenuButton(), Qt::LeftButton);
+    QVERIFY(!screen->isVisible());
+}
+
+QTEST_MAIN(TestScheduleKiosk)
+#include "test_schedule_kiosk.moc"
