@@ -1,48 +1,88 @@
 #include "app/kiosk.h"
+#include "core/log.h"
+#include "core/log_file.h"
+#include "core/program_folders.h"
 #include "web/engine_setup.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QLoggingCategory>
 #include <QScreen>
 #include <QStyleFactory>
 #include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+struct CommandLine {
+    QString base;
+    bool showCursor = false;
+};
+
+CommandLine parseCommandLine(const QApplication &app) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Kalmo information kiosk"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption baseOption(
+        QStringLiteral("base"),
+        QStringLiteral("Base folder with the settings, photos, videos and the log (default: the "
+                       "executable's folder in a build tree, ~/.local/share/kalmo when "
+                       "installed)."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption cursorOption(
+        QStringLiteral("show-cursor"),
+        QStringLiteral("Show the mouse pointer (for a kiosk driven by a mouse)."));
+    parser.addOption(baseOption);
+    parser.addOption(cursorOption);
+    parser.process(app);
+    return {parser.value(baseOption), parser.isSet(cursorOption)};
+}
+
+} // namespace
 
 int main(int argc, char *argv[]) {
     kalmo::web::prepareWebEngine();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Kalmo"));
+    QApplication::setApplicationName(QStringLiteral("kalmo"));
+    QApplication::setApplicationVersion(QStringLiteral(KALMO_VERSION));
     // Themes are palettes on the Fusion style, so they look alike on every platform.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    const CommandLine options = parseCommandLine(app);
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Kalmo information kiosk"));
-    parser.addHelpOption();
-    const QCommandLineOption baseOption(
-        QStringLiteral("base"), QStringLiteral("Base folder (default: the executable's folder)."),
-        QStringLiteral("DIR"));
-    parser.addOption(baseOption);
-    parser.process(app);
-
-    QString base = parser.isSet(baseOption) ? parser.value(baseOption)
-                                            : QCoreApplication::applicationDirPath();
-    QDir dir(base);
-    if (!dir.exists() && !QDir().mkpath(base)) {
-        std::fprintf(stderr, "kalmo: cannot create the base folder %s\n", qPrintable(base));
+    const kalmo::core::ProgramFolders folders = kalmo::core::resolveProgramFolders(
+        QCoreApplication::applicationDirPath(), options.base, kalmo::core::userDataFolder());
+    const bool newBase = !QDir(folders.base).exists();
+    if (newBase && !QDir().mkpath(folders.base)) {
+        std::fprintf(stderr, "kalmo: cannot create the base folder %s\n", qPrintable(folders.base));
         return 2;
     }
-    base = dir.absolutePath();
-    if (!base.endsWith(u'/'))
-        base += u'/';
-    // Relative names in the settings (the running text file, the weather pictures) are
-    // relative to the base folder.
-    QDir::setCurrent(base);
 
-    kalmo::app::Kiosk::Options options;
-    options.baseFolder = base;
+    // Developers' messages go to the log, never in front of a visitor.
+    if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
+        QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+    kalmo::core::LogFile log({folders.base + QStringLiteral("kalmo.log"),
+                              kalmo::core::LogFile::DefaultRotateBytes, isatty(STDERR_FILENO) != 0,
+                              nullptr});
+    qCInfo(kalmo::lcApp).noquote()
+        << "Kalmo" << QCoreApplication::applicationVersion() << "starting on" << folders.base
+        << "with program data in" << folders.data;
+    if (!log.isOpen())
+        qCWarning(kalmo::lcApp).noquote() << "cannot write the log file" << log.path();
+    // A new base folder starts with the sample content, so its first run shows a living screen.
+    if (newBase && !kalmo::core::copyMissing(folders.data + QStringLiteral("sample"), folders.base))
+        qCWarning(kalmo::lcApp) << "could not copy all of the sample content";
+
+    kalmo::app::Kiosk::Options kioskOptions;
+    kioskOptions.baseFolder = folders.base;
+    kioskOptions.programDataFolder = folders.data;
+    kioskOptions.showCursor = options.showCursor;
     const QScreen *screen = QGuiApplication::primaryScreen();
-    options.screenSize = screen ? screen->geometry().size() : QSize(1920, 1080);
-    kalmo::app::Kiosk kiosk(options);
+    kioskOptions.screenSize = screen ? screen->geometry().size() : QSize(1920, 1080);
+    kalmo::app::Kiosk kiosk(kioskOptions);
     kiosk.mainWindow().show();
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    qCInfo(kalmo::lcApp) << "stopped with code" << code;
+    return code;
 }

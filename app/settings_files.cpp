@@ -152,41 +152,86 @@ struct MainKey {
     Field field;
     const char *atStart;
     const char *atReread;
-    int scale = 1; // intervals kept in milliseconds (64-bit fields)
+    const char *meaning; // for the administrator's guide
+    int scale = 1;       // intervals kept in milliseconds (64-bit fields)
 };
 
 const MainKey kMainKeys[] = {
-    {"Name", "ButtonSite", &ProgramValues::buttonSite, "САЙТ", "САЙТ"},
-    {"Name", "ButtonCalendar", &ProgramValues::buttonCalendar, "Календарь событий", nullptr},
-    {"Name", "ButtonPhoto", &ProgramValues::buttonPhoto, "Фотоматериалы", nullptr},
-    {"Name", "ButtonSchedule", &ProgramValues::buttonSchedule, "Расписание занятий", nullptr},
-    {"Name", "ButtonVideo", &ProgramValues::buttonVideo, "Видеоматериалы", nullptr},
-    {"time", "image", &ProgramValues::slideshowMs, "5", "5", 1000},
-    {"time", "video", &ProgramValues::video, "20", "20"},
-    {"time", "zastavka", &ProgramValues::zastavka, "false", "true"},
-    {"time", "page", &ProgramValues::pageSeconds, "20", "20"},
-    {"time", "readsetting", &ProgramValues::rereadMs, "30", "30", 60000},
-    {"dir", "Dirimage", &ProgramValues::photoFolder, "{base}photo/", "/photo/"},
-    {"dir", "Dirvideo", &ProgramValues::videoFolder, "{base}video/", "/video/"},
-    {"file", "ScrollingText", &ProgramValues::scrollingTextFile, "text.txt", "text.txt"},
-    {"file", "speedScrollingText", &ProgramValues::scrollingStep, "1", "1"},
-    {"site", "site", &ProgramValues::site, "{site}", "{site}"},
-    {"style", "styletest", &ProgramValues::theme, core::defaults::kTheme, "Light"},
-    {"font", "style", &ProgramValues::fontName, "Times New Roman", "Times New Roman"},
-    {"font", "size", &ProgramValues::fontSize, "18", "8"},
-    {"font", "sizesite", &ProgramValues::siteFontSize, "20", "18"},
-    {"Font", "StyleFont", &ProgramValues::fontStyleText, "[]", "[]"},
-    {"Check", "fsBold", &ProgramValues::checkBold, nullptr, "false"},
-    {"Check", "fsItalic", &ProgramValues::checkItalic, nullptr, "false"},
-    {"Check", "fsUnderline", &ProgramValues::checkUnderline, nullptr, "false"},
-    {"weather", "read", &ProgramValues::weather, "1", "1"},
+    {"Name", "ButtonSite", &ProgramValues::buttonSite, "САЙТ", "САЙТ",
+     "Caption of the site button and of the site name on the date panel"},
+    {"Name", "ButtonCalendar", &ProgramValues::buttonCalendar, "Календарь событий", nullptr,
+     "Caption of the calendar button"},
+    {"Name", "ButtonPhoto", &ProgramValues::buttonPhoto, "Фотоматериалы", nullptr,
+     "Caption of the photo viewer button"},
+    {"Name", "ButtonSchedule", &ProgramValues::buttonSchedule, "Расписание занятий", nullptr,
+     "Caption of the schedule button"},
+    {"Name", "ButtonVideo", &ProgramValues::buttonVideo, "Видеоматериалы", nullptr,
+     "Caption of the video button"},
+    {"time", "image", &ProgramValues::slideshowMs, "5", "5",
+     "Seconds between photos of the slideshow (0 stops it)", 1000},
+    {"time", "video", &ProgramValues::video, "20", "20",
+     "Kept for older kiosks; nothing depends on it"},
+    {"time", "zastavka", &ProgramValues::zastavka, "false", "true",
+     "Kept for older kiosks; nothing depends on it"},
+    {"time", "page", &ProgramValues::pageSeconds, "20", "20",
+     "Seconds without a touch before the site view and the document screens close"},
+    {"time", "readsetting", &ProgramValues::rereadMs, "30", "30",
+     "Minutes between re-reads of this file (0 stops re-reading)", 60000},
+    {"dir", "Dirimage", &ProgramValues::photoFolder, "{base}photo/", "/photo/",
+     "Folder of the photos (slideshow and photo viewer)"},
+    {"dir", "Dirvideo", &ProgramValues::videoFolder, "{base}video/", "/video/",
+     "Folder of the videos"},
+    {"file", "ScrollingText", &ProgramValues::scrollingTextFile, "text.txt", "text.txt",
+     "File of the running text (UTF-8, UTF-16 with a BOM, or Windows-1251)"},
+    {"file", "speedScrollingText", &ProgramValues::scrollingStep, "1", "1",
+     "Pixels the running text moves per frame"},
+    {"site", "site", &ProgramValues::site, "{site}", "{site}",
+     "Address of the institution's web site"},
+    {"style", "styletest", &ProgramValues::theme, core::defaults::kTheme, "Light",
+     "Name of the colour theme"},
+    {"font", "style", &ProgramValues::fontName, "Times New Roman", "Times New Roman",
+     "Font family of the captions"},
+    {"font", "size", &ProgramValues::fontSize, "18", "8",
+     "Font size of the button captions, in points"},
+    {"font", "sizesite", &ProgramValues::siteFontSize, "20", "18",
+     "Font size of the site name, in points"},
+    {"Font", "StyleFont", &ProgramValues::fontStyleText, "[]", "[]",
+     "Font style of the captions, e.g. [fsBold,fsItalic]"},
+    {"Check", "fsBold", &ProgramValues::checkBold, nullptr, "false",
+     "Bold box of the settings dialog"},
+    {"Check", "fsItalic", &ProgramValues::checkItalic, nullptr, "false",
+     "Italic box of the settings dialog"},
+    {"Check", "fsUnderline", &ProgramValues::checkUnderline, nullptr, "false",
+     "Underline box of the settings dialog"},
+    {"weather", "read", &ProgramValues::weather, "1", "1", "1 shows the weather panel, 0 hides it"},
     {"weather", "sity", &ProgramValues::cityCode, core::defaults::kCityCode,
-     core::defaults::kCityCode},
-    {"weather", "informer", &ProgramValues::informerBase, "{informer}", "{informer}"},
-    {"Schedule", "View", &ProgramValues::scheduleView, "1", nullptr},
+     core::defaults::kCityCode, "Weather informer's code of the city"},
+    {"weather", "informer", &ProgramValues::informerBase, "{informer}", "{informer}",
+     "Base address of the weather informer (never written by the kiosk)"},
+    {"Schedule", "View", &ProgramValues::scheduleView, "1", nullptr,
+     "1 shows the bell list and the countdown on the schedule screen"},
 };
 
+// A default as the administrator's guide shows it.
+QString shownDefault(const MainKey &k) {
+    QString text = QString::fromUtf8(k.atStart ? k.atStart : k.atReread);
+    text.replace(QLatin1String("{base}"), QLatin1String("<base>/"));
+    text.replace(QLatin1String("{site}"), SettingsFiles::defaultSite());
+    text.replace(QLatin1String("{informer}"), SettingsFiles::defaultInformerBase());
+    return text;
+}
+
 } // namespace
+
+QString mainKeysMarkdown() {
+    QString table = QStringLiteral("| section | key | default | meaning |\n|---|---|---|---|\n");
+    for (const MainKey &k : kMainKeys) {
+        table += QStringLiteral("| `%1` | `%2` | `%3` | %4 |\n")
+                     .arg(QLatin1String(k.section), QLatin1String(k.key), shownDefault(k),
+                          QString::fromUtf8(k.meaning));
+    }
+    return table;
+}
 
 void SettingsFiles::readKeys(const IniFile &ini, Reader reader) {
     for (const MainKey &k : kMainKeys) {

@@ -48,4 +48,8 @@ private:
     QSet<QString> m_reported; // bad values already reported, so a re-read does not repeat them
 };
 
+// The main settings file's keys as a Markdown table (section, key, default, meaning): the
+// administrator's guide in the README is made from it, so the two cannot drift apart.
+QString mainKeysMarkdown();
+
 } // namespace kalmo::app

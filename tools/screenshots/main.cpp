@@ -1,0 +1,85 @@
+// Starts the kiosk on a base folder and captures each screen into a folder of PNG files:
+// kalmo-screenshots <base folder> <output folder>. Run it through scripts/screenshots, which
+// gives it an X server and the sample content.
+#include "admin/settings_dialog.h"
+#include "app/kiosk.h"
+#include "core/program_folders.h"
+#include "web/engine_setup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QScreen>
+#include <QStyleFactory>
+#include <QTimer>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+struct Shot {
+    const char *name;
+    std::function<void()> open;
+    std::function<void()> close;
+    int settleMs; // screens with loading panels or fetches need a moment to settle
+};
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: kalmo-screenshots <base folder> <output folder>\n");
+        return 2;
+    }
+    kalmo::web::prepareWebEngine();
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    const auto folders = kalmo::core::resolveProgramFolders(QCoreApplication::applicationDirPath(),
+                                                            QString::fromLocal8Bit(argv[1]), {});
+    const QString out = QDir(QString::fromLocal8Bit(argv[2])).absolutePath() + u'/';
+    QDir().mkpath(folders.base);
+    QDir().mkpath(out);
+    kalmo::core::copyMissing(folders.data + QStringLiteral("sample"), folders.base);
+
+    kalmo::app::Kiosk::Options options;
+    options.baseFolder = folders.base;
+    options.programDataFolder = folders.data;
+    options.screenSize = QGuiApplication::primaryScreen()->geometry().size();
+    kalmo::app::Kiosk kiosk(options);
+    kiosk.mainWindow().show();
+
+    auto &main = kiosk.mainWindow();
+    const auto &w = kiosk.windows();
+    const std::vector<Shot> shots = {
+        {"main", [] {}, [] {}, 4000},
+        {"calendar", [&] { main.openCalendar(); }, [&] { w.formCalendar->close(); }, 2000},
+        {"schedule", [&] { main.openSchedule(); }, [&] { w.myRaspisanie->close(); }, 2000},
+        {"photo", [&] { main.openPhotoViewer(); }, [&] { w.form5->close(); }, 3000},
+        {"video", [&] { main.openVideo(); }, [&] { w.form6->close(); }, 4000},
+        {"settings", [&] { w.form3->openDialog(); }, [&] { w.form3->reject(); }, 2000},
+    };
+
+    // One screen after another: open, let it settle, capture the whole screen, close.
+    std::size_t next = 0;
+    std::function<void()> step = [&] {
+        if (next == shots.size()) {
+            QCoreApplication::quit();
+            return;
+        }
+        const Shot &shot = shots[next];
+        shot.open();
+        QTimer::singleShot(shot.settleMs, &app, [&] {
+            const Shot &s = shots[next];
+            const QString file = out + QLatin1String(s.name) + QStringLiteral(".png");
+            if (!QGuiApplication::primaryScreen()->grabWindow(0).save(file))
+                std::fprintf(stderr, "kalmo-screenshots: cannot write %s\n", qPrintable(file));
+            else
+                std::printf("%s\n", qPrintable(file));
+            s.close();
+            ++next;
+            QTimer::singleShot(500, &app, step);
+        });
+    };
+    QTimer::singleShot(0, &app, step);
+    return QApplication::exec();
+}
