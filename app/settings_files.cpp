@@ -6,6 +6,7 @@
 #include "weather/informer_address.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <variant>
 
 namespace kalmo::app {
@@ -76,8 +77,10 @@ void SettingsFiles::readMainAtStart() {
 }
 
 bool SettingsFiles::firstStartMain() {
-    // The calendar file has a first-start mark of its own.
-    calendar::calendarFirstStart(m_values, [this](const QString &text) { report(text); });
+    // The calendar file has a first-start mark of its own; it follows the main file.
+    const auto calendarFirstStart = qScopeGuard([this] {
+        calendar::calendarFirstStart(m_values, [this](const QString &text) { report(text); });
+    });
     IniFile ini(m_values.mainSettingsPath);
     if (ini.readString(QStringLiteral("ini"), QStringLiteral("file")) == kOne)
         return false;

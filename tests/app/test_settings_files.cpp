@@ -137,6 +137,7 @@ void TestSettingsFiles::unwritableBaseKeepsDefaults() {
     Start s(base);
     QCOMPARE(s.messages.texts(), QStringList({"Unable to write to " + base + "filesetting.ini",
                                               "Unable to write to " + base + "kalmora.ini",
+                                              "Unable to write to " + base + "dateini.ini",
                                               "Unable to write to " + base + "raspisanie.ini"}));
     QCOMPARE(s.values.buttonSite, QStringLiteral("САЙТ"));
     QCOMPARE(s.values.slideshowMs, qint64(5000));
