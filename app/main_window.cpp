@@ -254,6 +254,8 @@ void TForm1::applyMainButtonCaptions() {
 
 void TForm1::startWeather() {
     m_weather = new weather::WeatherInformer(m_weatherPanel, m_s.clock, this);
+    m_weather->setPictureLookup(
+        [this](const QString &relative) { return m_values.asset(relative); });
     connect(m_weather, &weather::WeatherInformer::weatherShown, this, &TForm1::setWeatherShown);
     onWeatherTick();
 }

@@ -1,5 +1,6 @@
 #include "weather/forecast_row.h"
 
+#include "core/log.h"
 #include "weather/forecast_texts.h"
 #include "weather/row_geometry.h"
 
@@ -39,7 +40,8 @@ QPixmap loadPicture(const QString &path) {
 
 } // namespace
 
-QFrame *buildForecastRow(QWidget *panel, int index, const Forecast &forecast, const QDate &today) {
+QFrame *buildForecastRow(QWidget *panel, int index, const Forecast &forecast, const QDate &today,
+                         const PictureLookup &pictures) {
     const QString n = QString::number(index);
     const RowTexts texts = rowTexts(forecast, today);
 
@@ -63,9 +65,13 @@ QFrame *buildForecastRow(QWidget *panel, int index, const Forecast &forecast, co
     addText(row.get(), QStringLiteral("labelpressure") + n, texts.pressure, 11, 10,
             bottomOf(humidity));
 
-    const QPixmap pixmap = loadPicture(conditionPicturePath(forecast));
-    if (pixmap.isNull())
+    const QString relative = conditionPicturePath(forecast);
+    const QString path = pictures ? pictures(relative) : relative;
+    const QPixmap pixmap = loadPicture(path);
+    if (pixmap.isNull()) {
+        qCWarning(lcWeather).noquote() << "cannot load the weather picture" << path;
         return nullptr;
+    }
     auto *picture = new QLabel(row.get());
     picture->setObjectName(QStringLiteral("imagecloudiness") + n);
     picture->setAlignment(Qt::AlignCenter);

@@ -1,5 +1,6 @@
 #include "weather/weather_informer.h"
 
+#include "core/log.h"
 #include "weather/forecast_parser.h"
 #include "weather/forecast_row.h"
 #include "weather/informer_address.h"
@@ -174,7 +175,7 @@ void WeatherInformer::showForecasts(const QList<Forecast> &forecasts) {
     const QDate today = m_clock.now().date();
     QRect lastRow;
     for (int i = 0; i < forecasts.size(); ++i) {
-        QFrame *row = buildForecastRow(m_panel, i, forecasts[i], today);
+        QFrame *row = buildForecastRow(m_panel, i, forecasts[i], today, m_pictures);
         if (!row) { // a condition picture is missing: no weather at all
             hidePanel();
             return;
@@ -184,6 +185,8 @@ void WeatherInformer::showForecasts(const QList<Forecast> &forecasts) {
     }
     m_controls.append(buildAttribution(m_panel, lastRow));
     m_panel->show();
+    qCInfo(lcWeather).noquote() << "forecast shown:" << forecasts.size() << "rows from"
+                                << documentUrl().toString();
     emit weatherShown(true);
 }
 

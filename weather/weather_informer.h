@@ -2,6 +2,7 @@
 
 #include "core/clock.h"
 #include "weather/forecast.h"
+#include "weather/forecast_row.h"
 
 #include <QByteArray>
 #include <QList>
@@ -42,6 +43,9 @@ public:
     void setCityCode(const QString &code);
     void setEnabled(bool weatherFlag);
     void setTimeout(int ms);
+    // Where the condition pictures are found (the base folder, then the program's data
+    // folder); without it they are looked up relative to the working folder.
+    void setPictureLookup(PictureLookup lookup) { m_pictures = std::move(lookup); }
 
     QUrl documentUrl() const;
     bool isFetching() const { return m_reply != nullptr; }
@@ -72,6 +76,7 @@ private:
     void showForecasts(const QList<Forecast> &forecasts);
     void hidePanel();
 
+    PictureLookup m_pictures;
     QPointer<QWidget> m_panel;
     const core::Clock &m_clock;
     QNetworkAccessManager m_network;

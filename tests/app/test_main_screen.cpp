@@ -16,7 +16,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -55,6 +54,8 @@ struct Screen {
         writeAll(base + "kalmora.ini", settings);
         app::Kiosk::Options o;
         o.baseFolder = base;
+        // The program's own pictures, as the build tree's data folder holds them.
+        o.programDataFolder = QStringLiteral(KALMO_ASSETS "/");
         o.screenSize = QSize(1280, 720);
         o.messages = &messages;
         o.clock = &clock;
@@ -373,16 +374,7 @@ void TestMainScreen::weatherPanelNarrowsThePhoto() {
     QFile forecast(QStringLiteral(KALMO_TEST_DATA "/weather/forecast.xml"));
     QVERIFY(forecast.open(QIODevice::ReadOnly));
     informer.respond(200, forecast.readAll());
-    // The condition pictures are found relative to the working folder, the base folder.
-    QTemporaryDir work;
-    QVERIFY(QDir(work.path()).mkdir("cloudiness"));
-    for (const QString &name :
-         QDir(QStringLiteral(KALMO_ASSETS "/cloudiness")).entryList(QDir::Files))
-        QFile::copy(QStringLiteral(KALMO_ASSETS "/cloudiness/") + name,
-                    work.path() + "/cloudiness/" + name);
-    // Restored however the test ends.
-    const auto restore = qScopeGuard([before = QDir::currentPath()] { QDir::setCurrent(before); });
-    QDir::setCurrent(work.path());
+    // A new base folder: the condition pictures come from the program's data folder.
 
     Screen s({"a.jpg", "b.jpg"}, true,
              "[weather]\nread=1\ninformer=" + informer.base().toUtf8() + "\n");

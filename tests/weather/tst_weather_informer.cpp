@@ -48,7 +48,6 @@ class TestWeatherInformer : public QObject {
 
 private:
     std::unique_ptr<QTemporaryDir> m_base;
-    QString m_oldCwd;
     std::unique_ptr<QWidget> m_window;
     QWidget *m_panel = nullptr;
     core::ManualClock m_clock{QDateTime(QDate(2026, 5, 5), QTime(10, 0))};
@@ -82,13 +81,11 @@ private:
 
 private slots:
     void init() {
-        m_oldCwd = QDir::currentPath();
         m_base = std::make_unique<QTemporaryDir>();
         QDir().mkpath(m_base->filePath("cloudiness"));
         const QDir assets(QStringLiteral(KALMO_ASSETS "/cloudiness"));
         for (const QString &name : assets.entryList({"*.png"}, QDir::Files))
             QFile::copy(assets.filePath(name), m_base->filePath("cloudiness/" + name));
-        QDir::setCurrent(m_base->path()); // pictures load relative to the base folder
 
         m_window = std::make_unique<QWidget>();
         m_window->resize(1920, 1080);
@@ -102,12 +99,13 @@ private slots:
         m_informer = std::make_unique<WeatherInformer>(m_panel, m_clock);
         m_informer->setInformerBase(m_server->base());
         m_informer->setCityCode("27611");
+        m_informer->setPictureLookup(
+            [base = m_base->path()](const QString &relative) { return base + '/' + relative; });
     }
     void cleanup() {
         m_informer.reset();
         m_window.reset();
         m_server.reset();
-        QDir::setCurrent(m_oldCwd);
         m_base.reset();
     }
 
