@@ -60,7 +60,9 @@ void SettingsFiles::readPointerAtStart() {
         pointer.readString(QStringLiteral("file"), QStringLiteral("filedir"), defaultMainPath());
     m_values.password = pointer.readString(QStringLiteral("passwd"), QStringLiteral("passwd"),
                                            QString::fromLatin1(core::defaults::kPassword));
-    if (pointer.readString(QStringLiteral("ini"), QStringLiteral("file")) == kOne)
+    // An oversized file is not read (the store logs it) and never rewritten.
+    if (pointer.isTooLarge() ||
+        pointer.readString(QStringLiteral("ini"), QStringLiteral("file")) == kOne)
         return;
     try {
         IniFile::Batch batch(pointer);
@@ -82,7 +84,7 @@ bool SettingsFiles::firstStartMain() {
         calendar::calendarFirstStart(m_values, [this](const QString &text) { report(text); });
     });
     IniFile ini(m_values.mainSettingsPath);
-    if (ini.readString(QStringLiteral("ini"), QStringLiteral("file")) == kOne)
+    if (ini.isTooLarge() || ini.readString(QStringLiteral("ini"), QStringLiteral("file")) == kOne)
         return false;
     const QString base = m_values.baseFolder;
     struct Entry {

@@ -50,6 +50,7 @@ private slots:
     void startReadsStoredValues();
     void badIntegersAreReportedOnceAndDefaulted();
     void unwritableBaseKeepsDefaults();
+    void oversizedSettingsAreNeitherReadNorRewritten();
     void rereadUsesItsOwnDefaultsAndRetriesWhenMissing();
     void windows1251SettingsKeepTheirEncoding();
 };
@@ -141,6 +142,20 @@ void TestSettingsFiles::unwritableBaseKeepsDefaults() {
                                               "Unable to write to " + base + "raspisanie.ini"}));
     QCOMPARE(s.values.buttonSite, QStringLiteral("САЙТ"));
     QCOMPARE(s.values.slideshowMs, qint64(5000));
+}
+
+void TestSettingsFiles::oversizedSettingsAreNeitherReadNorRewritten() {
+    QTemporaryDir dir;
+    const QString base = dir.path() + '/';
+    // A damaged shared file: a real section, then far more than any settings file holds.
+    QByteArray huge = "[Name]\nButtonSite=Huge\n";
+    huge.append(QByteArray(kalmo::core::kMaxIniFileBytes, 'x'));
+    writeAll(base + "kalmora.ini", huge);
+    Start s(base);
+    QCOMPARE(readAll(base + "kalmora.ini"), huge);
+    QCOMPARE(s.values.buttonSite, QStringLiteral("САЙТ"));
+    QVERIFY(s.messages.texts().isEmpty());
+    QVERIFY(QFile::exists(base + "filesetting.ini"));
 }
 
 void TestSettingsFiles::rereadUsesItsOwnDefaultsAndRetriesWhenMissing() {
