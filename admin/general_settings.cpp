@@ -1,6 +1,7 @@
 #include "admin/general_settings.h"
 
 #include "core/log.h"
+#include "core/program_values.h"
 #include "core/strict_int.h"
 
 #include <algorithm>
@@ -157,7 +158,7 @@ DeferredNumbers refreshValuesForSave(const core::IniFile &ini, core::ProgramValu
     v.checkItalic = text(ini, "Check", "fsItalic", kFalse);
     v.checkUnderline = text(ini, "Check", "fsUnderline", kFalse);
     v.weather = ini.readBool(QStringLiteral("weather"), QStringLiteral("read"), true);
-    v.cityCode = text(ini, "weather", "sity", QStringLiteral("27611"));
+    v.cityCode = text(ini, "weather", "sity", QString::fromLatin1(core::defaults::kCityCode));
     return later;
 }
 

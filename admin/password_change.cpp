@@ -1,6 +1,7 @@
 #include "admin/password_change.h"
 
 #include "core/ini_file.h"
+#include "core/program_values.h"
 
 namespace kalmo::admin {
 
@@ -14,7 +15,8 @@ PasswordChange changePassword(core::ProgramValues &values, const QString &pointe
     const QString section = QStringLiteral("passwd");
     pointer.writeString(section, section, next);
     // What the file holds is what the next start will use, so that is what counts now.
-    values.password = pointer.readString(section, section, QStringLiteral("3049"));
+    values.password =
+        pointer.readString(section, section, QString::fromLatin1(core::defaults::kPassword));
     return PasswordChange::Changed;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/clock.h"
+#include "core/program_values.h"
 #include "weather/forecast.h"
 #include "weather/forecast_row.h"
 
@@ -86,7 +87,7 @@ private:
     QByteArray m_body;
     QList<QPointer<QWidget>> m_controls; // rows and attribution we added to the panel
     QString m_base;
-    QString m_cityCode = QStringLiteral("27611");
+    QString m_cityCode = QString::fromLatin1(core::defaults::kCityCode);
     bool m_enabled = true;
     bool m_held = false;
     bool m_everStarted = false;

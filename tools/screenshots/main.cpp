@@ -3,7 +3,11 @@
 // gives it an X server and the sample content.
 #include "admin/settings_dialog.h"
 #include "app/kiosk.h"
+#include "calendar/calendar_window.h"
 #include "core/program_folders.h"
+#include "photo/photo_window.h"
+#include "schedule/schedule_window.h"
+#include "video/video_window.h"
 #include "web/engine_setup.h"
 
 #include <QApplication>
