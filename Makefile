@@ -23,7 +23,7 @@ test: build
 	@./scripts/run-tests $(BUILD_DIR)
 
 package: build
-	@cd $(BUILD_DIR) && cpack -G DEB
+	@cd $(BUILD_DIR) && cpack -G DEB -B package
 	@ls $(BUILD_DIR)/package/*.deb
 
 fuzz: deps

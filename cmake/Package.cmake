@@ -21,5 +21,4 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # xset for the screen saver, the PDF viewer's resources.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "vlc-plugin-base, fonts-liberation, fonts-dejavu-core, x11-xserver-utils")
-set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/package)
 include(CPack)
