@@ -18,13 +18,22 @@ namespace {
 struct CommandLine {
     QString base;
     bool showCursor = false;
+    bool done = false; // --help or --version answered, or a bad option reported
+    int exitCode = 0;
 };
 
-CommandLine parseCommandLine(const QApplication &app) {
+// Read before the application object exists, so that --help and --version answer on a
+// terminal without a display.
+CommandLine parseCommandLine(int argc, char *argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Kalmo information kiosk"));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Displays help on the options."));
+    const QCommandLineOption versionOption({QStringLiteral("v"), QStringLiteral("version")},
+                                           QStringLiteral("Displays the version."));
     const QCommandLineOption baseOption(
         QStringLiteral("base"),
         QStringLiteral("Base folder with the settings, photos, videos and the log (default: the "
@@ -34,22 +43,38 @@ CommandLine parseCommandLine(const QApplication &app) {
     const QCommandLineOption cursorOption(
         QStringLiteral("show-cursor"),
         QStringLiteral("Show the mouse pointer (for a kiosk driven by a mouse)."));
-    parser.addOption(baseOption);
-    parser.addOption(cursorOption);
-    parser.process(app);
-    return {parser.value(baseOption), parser.isSet(cursorOption)};
+    parser.addOptions({helpOption, versionOption, baseOption, cursorOption});
+    CommandLine line;
+    if (!parser.parse(arguments)) {
+        std::fprintf(stderr, "kalmo: %s\n", qPrintable(parser.errorText()));
+        line.done = true;
+        line.exitCode = 2;
+    } else if (parser.isSet(helpOption)) {
+        std::fputs(qPrintable(parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                                        QStringLiteral("kalmo"))),
+                   stdout);
+        line.done = true;
+    } else if (parser.isSet(versionOption)) {
+        std::printf("kalmo %s\n", KALMO_VERSION);
+        line.done = true;
+    }
+    line.base = parser.value(baseOption);
+    line.showCursor = parser.isSet(cursorOption);
+    return line;
 }
 
 } // namespace
 
 int main(int argc, char *argv[]) {
+    const CommandLine options = parseCommandLine(argc, argv);
+    if (options.done)
+        return options.exitCode;
     kalmo::web::prepareWebEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kalmo"));
     QApplication::setApplicationVersion(QStringLiteral(KALMO_VERSION));
     // Themes are palettes on the Fusion style, so they look alike on every platform.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    const CommandLine options = parseCommandLine(app);
 
     const kalmo::core::ProgramFolders folders = kalmo::core::resolveProgramFolders(
         QCoreApplication::applicationDirPath(), options.base, kalmo::core::userDataFolder());
