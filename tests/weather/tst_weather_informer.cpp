@@ -223,9 +223,9 @@ private slots:
     void missingPictureHidesThePanel() {
         QFETCH(QString, remove);
         if (remove.endsWith(".png"))
-            QVERIFY(QFile::remove(remove));
+            QVERIFY(QFile::remove(m_base->filePath(remove)));
         else
-            QVERIFY(QDir(remove).removeRecursively());
+            QVERIFY(QDir(m_base->filePath(remove)).removeRecursively());
         QVERIFY(!fetch());
         verifyHidden();
     }
