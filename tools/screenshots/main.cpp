@@ -67,7 +67,8 @@ int main(int argc, char *argv[]) {
     std::size_t next = 0;
     std::function<void()> step = [&] {
         if (next == shots.size()) {
-            QCoreApplication::quit();
+            // quit() would ask the kiosk's windows to close, and the main window refuses.
+            QCoreApplication::exit(0);
             return;
         }
         const Shot &shot = shots[next];
