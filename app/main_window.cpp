@@ -2,10 +2,10 @@
 
 #include "admin/access_window.h"
 #include "admin/password_dlg.h"
-#include "app/nav_pictures.h"
 #include "app/photo_list.h"
 #include "app/timer_interval.h"
 #include "calendar/calendar_window.h"
+#include "core/button_pictures.h"
 #include "core/log.h"
 #include "core/theme.h"
 #include "photo/photo_window.h"
@@ -198,12 +198,12 @@ void TForm1::createSiteView() {
         b->hide();
         return b;
     };
-    m_siteBackButton =
-        navButton("SpeedButton1", programPicture(m_values, "buttons/back.png", backPicture()));
-    m_siteHomeButton =
-        navButton("SpeedButton2", programPicture(m_values, "buttons/home.png", homePicture()));
-    m_siteForwardButton = navButton(
-        "SpeedButton3", programPicture(m_values, "buttons/forward.png", forwardPicture()));
+    m_siteBackButton = navButton(
+        "SpeedButton1", programPicture(m_values, "buttons/back.png", core::chevronPicture(true)));
+    m_siteHomeButton = navButton(
+        "SpeedButton2", programPicture(m_values, "buttons/home.png", core::housePicture()));
+    m_siteForwardButton = navButton("SpeedButton3", programPicture(m_values, "buttons/forward.png",
+                                                                   core::chevronPicture(false)));
 
     web::SiteViewSettings siteSettings{[this] { return m_values.site; },
                                        [this] { return m_values.pageSeconds; }};

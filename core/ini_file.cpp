@@ -505,6 +505,15 @@ void IniFile::store(Document &doc) {
         logTooLarge(m_path, bytes.size());
         throw IniWriteError(m_path, IniWriteError::Reason::TooLarge);
     }
+    // A damaged file read as UTF-8 by a narrow margin could read as the code page once a write
+    // took some of its text away, garbling every other line: such a write is refused.
+    if (const TextEncoding after = detectEncoding(bytes);
+        after != doc.encoding && decodeBytes(bytes.constData(), bytes.size(), after) !=
+                                     decodeBytes(bytes.constData(), bytes.size(), doc.encoding)) {
+        qCWarning(kalmo::lcSettings).noquote()
+            << "a write would change how" << m_path << "reads; the file is left as it is";
+        throw IniWriteError(m_path);
+    }
     QSaveFile out(m_path);
     out.setDirectWriteFallback(false);
     if (!out.open(QIODevice::WriteOnly))

@@ -1,8 +1,8 @@
 #include "photo/photo_window.h"
 
+#include "core/button_pictures.h"
 #include "core/log.h"
 #include "core/theme.h"
-#include "photo/nav_pictures.h"
 #include "photo/thumbnail.h"
 #include "transitions/picshow.h"
 
@@ -63,11 +63,11 @@ void TForm5::formCreate() {
         QPixmap picture;
         void (TForm5::*handler)();
     } buttons[] = {
-        {m_speedButton1, "SpeedButton1", m_layout.speedButton1, nextPagePicture(),
+        {m_speedButton1, "SpeedButton1", m_layout.speedButton1, core::chevronPicture(false, 68),
          &TForm5::speedButton1Click},
-        {m_speedButton2, "SpeedButton2", m_layout.speedButton2, previousPagePicture(),
+        {m_speedButton2, "SpeedButton2", m_layout.speedButton2, core::chevronPicture(true, 68),
          &TForm5::speedButton2Click},
-        {m_speedButton3, "SpeedButton3", m_layout.speedButton3, closePicture(),
+        {m_speedButton3, "SpeedButton3", m_layout.speedButton3, core::crossPicture(),
          &TForm5::speedButton3Click},
     };
     for (const auto &b : buttons) {

@@ -47,6 +47,7 @@ private slots:
     void rewriteKeepsEveryOtherByte_data();
     void rewriteKeepsEveryOtherByte();
     void unchangedValueLeavesTheFileAlone();
+    void writeThatWouldChangeTheEncodingIsRefused();
     void oversizedFileIsNeitherReadNorRewritten();
     void utf16EndingInHalfAUnitTakesNoLineAfterIt();
     void snapshotReadsFromMemory();
@@ -191,6 +192,23 @@ void TestIniFile::garbageIsReadWithoutCrashing() {
     n.writeString("ok", "k", "v");
     QCOMPARE(IniFile(noise).readString("ok", "k"), QString("v"));
     QVERIFY(readAll(noise).startsWith(bytes)); // the noise itself goes back as it was
+}
+
+void TestIniFile::writeThatWouldChangeTheEncodingIsRefused() {
+    // Found by fuzzing: UTF-8 with stray bytes whose valid text sits mostly in one value
+    // (behind a lone carriage return). Replacing that value would leave the stray bytes in the
+    // majority, and the whole file would read as the code page from then on.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f.ini");
+    QVERIFY(QFile::copy(QStringLiteral(KALMO_TEST_DATA "/core/encoding_flip.ini"), path));
+    const QByteArray before = readAll(path);
+    IniFile ini(path);
+    const QString key = ini.keys(QStringLiteral("Name")).value(0);
+    QVERIFY(!key.isEmpty());
+    QVERIFY_THROWS_EXCEPTION(
+        kalmo::core::IniWriteError,
+        ini.writeString(QStringLiteral("Name"), key, QStringLiteral("значение")));
+    QCOMPARE(readAll(path), before);
 }
 
 void TestIniFile::rewriteKeepsEveryOtherByte_data() {
