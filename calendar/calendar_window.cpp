@@ -223,20 +223,16 @@ void TFormCalendar::goToToday() {
 }
 
 void TFormCalendar::showNextMonth() {
-    hideTile();
-    m_shown = nextMonth(m_shown);
-    m_next->setText(nextMonthName(m_shown.month()));
-    m_next->setAccessibleName(m_next->text());
-    m_previous->setText(previousMonthName(m_shown.month()));
-    m_previous->setAccessibleName(m_previous->text());
-    m_title->setText(navigationTitle(m_shown));
-    m_title->setAccessibleName(m_title->text());
-    fillGrid();
+    showMonth(nextMonth(m_shown));
 }
 
 void TFormCalendar::showPreviousMonth() {
+    showMonth(previousMonth(m_shown));
+}
+
+void TFormCalendar::showMonth(const QDate &month) {
     hideTile();
-    m_shown = previousMonth(m_shown);
+    m_shown = month;
     m_next->setText(nextMonthName(m_shown.month()));
     m_next->setAccessibleName(m_next->text());
     m_previous->setText(previousMonthName(m_shown.month()));

@@ -99,6 +99,8 @@ protected:
 
 private:
     void createControls();
+    // Shows the month of `month` with its navigation captions (one blank in the title).
+    void showMonth(const QDate &month);
     void fillGrid();
     void hideTile();
     QString cellKey(int row, int column) const;
