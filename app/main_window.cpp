@@ -281,8 +281,11 @@ void TForm1::firstStartFiles() {
 
 void TForm1::connectInput() {
     connect(&m_loader, &PhotoLoader::loaded, this, &TForm1::onPhotoLoaded);
-    m_swipes = new SwipeDetector(this);
-    connect(m_swipes, &SwipeDetector::swiped, this, &TForm1::onSwipe);
+    m_swipes = new core::SwipeDetector(this, [this](QObject *watched) {
+        auto *w = qobject_cast<QWidget *>(watched);
+        return w && w->isVisible() && w->window() == this;
+    });
+    connect(m_swipes, &core::SwipeDetector::swiped, this, &TForm1::onSwipe);
     m_photo->installEventFilter(this);
 }
 

@@ -4,13 +4,13 @@
 #include "app/photo_loader.h"
 #include "app/settings_files.h"
 #include "app/slideshow.h"
-#include "app/swipe_detector.h"
 #include "app/window_set.h"
 #include "core/clock.h"
 #include "core/idle_clock.h"
 #include "core/messages.h"
 #include "core/program_values.h"
 #include "core/random.h"
+#include "core/swipe_detector.h"
 #include "web/browser.h"
 
 #include <QSize>
@@ -173,7 +173,7 @@ private:
     QToolButton *m_siteHomeButton = nullptr;    // SpeedButton2
     QToolButton *m_siteForwardButton = nullptr; // SpeedButton3
     ticker::TScrollingText *m_ticker = nullptr;
-    SwipeDetector *m_swipes = nullptr;
+    core::SwipeDetector *m_swipes = nullptr;
     weather::WeatherInformer *m_weather = nullptr;
     web::SiteView *m_siteView = nullptr; // owns Timer8, the site view's idle close
 

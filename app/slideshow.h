@@ -1,12 +1,14 @@
 #pragma once
 
-#include "app/swipe_direction.h"
 #include "core/random.h"
+#include "core/swipe_detector.h"
 
 #include <QString>
 #include <QStringList>
 
 namespace kalmo::app {
+
+using core::SwipeDirection;
 
 // The main screen's photo list and the choices of its slideshow, swipes and photo button,
 // without any widget: each operation says what the screen should do next.

@@ -135,9 +135,14 @@ void TForm5::formCreate() {
 
     // Swipes are handled after the input event has been delivered: paging may close the
     // viewer and destroy the thumbnail the finger was lifted from.
-    m_gestures = new SwipeWatcher(this);
+    m_gestures = new core::SwipeDetector(this, [this](QObject *watched) {
+        auto *w = qobject_cast<QWidget *>(watched);
+        return w && w->isVisible() && w->window() == this;
+    });
     m_gestures->setObjectName(QStringLiteral("GestureManager1"));
-    connect(m_gestures, &SwipeWatcher::swiped, this, [this](Swipe swipe) {
+    connect(m_gestures, &core::SwipeDetector::swiped, this, [this](Swipe swipe) {
+        if (swipe != Swipe::Left && swipe != Swipe::Right)
+            return; // the viewer pages sideways only
         QMetaObject::invokeMethod(
             this,
             [this, swipe] {

@@ -3,9 +3,9 @@
 #include "core/idle_clock.h"
 #include "core/messages.h"
 #include "core/program_values.h"
+#include "core/swipe_detector.h"
 #include "photo/photo_decoder.h"
 #include "photo/photo_list.h"
-#include "photo/swipe_watcher.h"
 #include "photo/viewer_layout.h"
 
 #include <QDialog>
@@ -24,6 +24,8 @@ class TPicShow;
 }
 
 namespace kalmo::photo {
+
+using Swipe = core::SwipeDirection;
 
 class Thumbnail;
 
@@ -125,8 +127,8 @@ private:
     transitions::TPicShow *m_picShow = nullptr; // PicShow1
     QLabel *m_nameImage = nullptr;
     QPushButton *m_imageMinimize = nullptr;
-    SwipeWatcher *m_gestures = nullptr; // GestureManager1
-    QTimer m_timer1;                    // idle close and the close button's visibility
+    core::SwipeDetector *m_gestures = nullptr; // GestureManager1
+    QTimer m_timer1;                           // idle close and the close button's visibility
     PhotoDecoder m_decoder;
 };
 

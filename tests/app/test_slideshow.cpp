@@ -1,6 +1,6 @@
 #include "app/photo_list.h"
 #include "app/slideshow.h"
-#include "app/swipe_detector.h"
+#include "core/swipe_detector.h"
 
 #include <QDir>
 #include <QFile>
@@ -227,7 +227,7 @@ void TestSlideshow::swipeClassification_data() {
 void TestSlideshow::swipeClassification() {
     QFETCH(QPoint, to);
     QFETCH(int, direction);
-    const auto d = kalmo::app::classifySwipe(QPoint(500, 500), to);
+    const auto d = kalmo::core::classifySwipe(QPoint(500, 500), to);
     QCOMPARE(d.has_value() ? int(*d) : -1, direction);
 }
 

@@ -1,7 +1,6 @@
 #include "photo/photo_decode.h"
 #include "photo/photo_decoder.h"
 #include "photo/photo_list.h"
-#include "photo/swipe_watcher.h"
 #include "photo/viewer_layout.h"
 #include "tests/photo/photo_files.h"
 
@@ -46,8 +45,6 @@ private slots:
     void backwardPages_data();
     void backwardPages();
     void layoutFollowsTheScreen();
-    void swipesAreHorizontalMovements_data();
-    void swipesAreHorizontalMovements();
     void thumbnailsDecodeAtTheirSize();
     void fullViewFitsAndNeverEnlarges();
     void brokenAndHostileFilesAreRefused_data();
@@ -193,23 +190,6 @@ void TestPhotoLogic::layoutFollowsTheScreen() {
     QCOMPARE(l.thumbnailArea(), QSize(1904, 977));
     QCOMPARE(ViewerLayout::nameImagePos(QSize(1920, 1080), 200), QPoint(860, 1025));
     QCOMPARE(ViewerLayout::imageMinimizePos(QSize(1920, 1080), 180), QPoint(1720, 5));
-}
-
-void TestPhotoLogic::swipesAreHorizontalMovements_data() {
-    QTest::addColumn<QPoint>("to");
-    QTest::addColumn<int>("swipe"); // -1 none, 0 left, 1 right
-    QTest::newRow("left") << QPoint(300, 510) << 0;
-    QTest::newRow("right") << QPoint(700, 480) << 1;
-    QTest::newRow("too short") << QPoint(440, 500) << -1;
-    QTest::newRow("diagonal") << QPoint(700, 700) << -1;
-    QTest::newRow("vertical") << QPoint(500, 900) << -1;
-}
-
-void TestPhotoLogic::swipesAreHorizontalMovements() {
-    QFETCH(QPoint, to);
-    QFETCH(int, swipe);
-    const std::optional<Swipe> s = classifySwipe(QPoint(500, 500), to);
-    QCOMPARE(s ? int(*s) : -1, swipe);
 }
 
 void TestPhotoLogic::thumbnailsDecodeAtTheirSize() {

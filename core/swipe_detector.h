@@ -1,14 +1,13 @@
 #pragma once
 
-#include "app/swipe_direction.h"
-
 #include <QObject>
 #include <QPoint>
+#include <functional>
 #include <optional>
 
-class QWidget;
+namespace kalmo::core {
 
-namespace kalmo::app {
+enum class SwipeDirection { Left, Right, Up, Down };
 
 // A single finger's press-to-release movement as a swipe: long enough along one axis and
 // clearly more along it than across it. nullopt for taps and diagonal wanders.
@@ -19,19 +18,19 @@ std::optional<SwipeDirection> classifySwipe(QPoint from, QPoint to, int minDista
 class SwipeDetector : public QObject {
     Q_OBJECT
 public:
-    explicit SwipeDetector(QWidget *window);
+    // `inWindow` says whether an object that received an input event is a visible part of the
+    // watched window; the detector lives as long as `owner`.
+    SwipeDetector(QObject *owner, std::function<bool(QObject *)> inWindow);
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 signals:
-    void swiped(kalmo::app::SwipeDirection direction);
+    void swiped(kalmo::core::SwipeDirection direction);
 
 private:
-    bool inWindow(QObject *watched) const;
-    void begin(QPoint globalPos);
     void end(QPoint globalPos);
 
-    QWidget *m_window;
+    std::function<bool(QObject *)> m_inWindow;
     std::optional<QPoint> m_start;
 };
 
-} // namespace kalmo::app
+} // namespace kalmo::core

@@ -1,12 +1,11 @@
-#include "app/swipe_detector.h"
+#include "core/swipe_detector.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QTouchEvent>
-#include <QWidget>
 #include <cstdlib>
 
-namespace kalmo::app {
+namespace kalmo::core {
 
 std::optional<SwipeDirection> classifySwipe(QPoint from, QPoint to, int minDistance) {
     const int dx = to.x() - from.x();
@@ -19,17 +18,9 @@ std::optional<SwipeDirection> classifySwipe(QPoint from, QPoint to, int minDista
     return std::nullopt;
 }
 
-SwipeDetector::SwipeDetector(QWidget *window) : QObject(window), m_window(window) {
-    qApp->installEventFilter(this);
-}
-
-bool SwipeDetector::inWindow(QObject *watched) const {
-    auto *w = qobject_cast<QWidget *>(watched);
-    return w && w->window() == m_window;
-}
-
-void SwipeDetector::begin(QPoint globalPos) {
-    m_start = globalPos;
+SwipeDetector::SwipeDetector(QObject *owner, std::function<bool(QObject *)> inWindow)
+    : QObject(owner), m_inWindow(std::move(inWindow)) {
+    QCoreApplication::instance()->installEventFilter(this);
 }
 
 void SwipeDetector::end(QPoint globalPos) {
@@ -45,22 +36,22 @@ bool SwipeDetector::eventFilter(QObject *watched, QEvent *event) {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease: {
-        // The event reaches the application filter once per widget it propagates through;
-        // only the first widget that sees it counts.
-        if (!inWindow(watched) || !static_cast<QWidget *>(watched)->isVisible())
+        // The event passes this filter once for every widget it propagates through; the
+        // release ends the movement the first time, so later passes find nothing to end.
+        if (!m_inWindow(watched))
             break;
         auto *me = static_cast<QMouseEvent *>(event);
         if (me->button() != Qt::LeftButton)
             break;
         if (event->type() == QEvent::MouseButtonPress)
-            begin(me->globalPosition().toPoint());
+            m_start = me->globalPosition().toPoint();
         else
             end(me->globalPosition().toPoint());
         break;
     }
     case QEvent::TouchBegin:
     case QEvent::TouchEnd: {
-        if (!inWindow(watched))
+        if (!m_inWindow(watched))
             break;
         auto *te = static_cast<QTouchEvent *>(event);
         if (te->points().size() != 1) {
@@ -69,7 +60,7 @@ bool SwipeDetector::eventFilter(QObject *watched, QEvent *event) {
         }
         const QPoint pos = te->points().first().globalPosition().toPoint();
         if (event->type() == QEvent::TouchBegin)
-            begin(pos);
+            m_start = pos;
         else
             end(pos);
         break;
@@ -80,4 +71,4 @@ bool SwipeDetector::eventFilter(QObject *watched, QEvent *event) {
     return QObject::eventFilter(watched, event);
 }
 
-} // namespace kalmo::app
+} // namespace kalmo::core
