@@ -64,6 +64,18 @@ void readCommon(const core::IniFile &ini, GeneralSettings &p) {
     p.underline = text(ini, "Check", "fsUnderline", kFalse) == kTrue;
 }
 
+// The values both refreshes take alike: the intervals in force and the folders.
+void refreshTimesAndFolders(const core::IniFile &ini, core::ProgramValues &v) {
+    v.slideshowMs = strict(ini, "time", "image", "5", 1000);
+    v.video = strict(ini, "time", "video", "20");
+    v.zastavka = text(ini, "time", "zastavka", kTrue);
+    v.pageSeconds = strict(ini, "time", "page", "20");
+    v.rereadMs = strict(ini, "time", "readsetting", "30", 60000);
+    v.photoFolder = text(ini, "dir", "Dirimage", QStringLiteral("Папка с фото"));
+    v.videoFolder = text(ini, "dir", "Dirvideo", QStringLiteral("Папка с видео"));
+    v.scrollingTextFile = text(ini, "file", "ScrollingText", QStringLiteral("text.txt"));
+}
+
 } // namespace
 
 QString GeneralSettings::fontStyleText() const {
@@ -121,14 +133,7 @@ void writeGeneral(core::IniFile &ini, const GeneralSettings &p) {
 }
 
 void refreshValuesForShowing(const core::IniFile &ini, core::ProgramValues &v) {
-    v.slideshowMs = strict(ini, "time", "image", "5", 1000);
-    v.video = strict(ini, "time", "video", "20");
-    v.zastavka = text(ini, "time", "zastavka", kTrue);
-    v.pageSeconds = strict(ini, "time", "page", "20");
-    v.rereadMs = strict(ini, "time", "readsetting", "30", 60000);
-    v.photoFolder = text(ini, "dir", "Dirimage", QStringLiteral("Папка с фото"));
-    v.videoFolder = text(ini, "dir", "Dirvideo", QStringLiteral("Папка с видео"));
-    v.scrollingTextFile = text(ini, "file", "ScrollingText", QStringLiteral("text.txt"));
+    refreshTimesAndFolders(ini, v);
     lenient(ini, "file", "speedScrollingText", "1", v.scrollingStep);
     v.fontName = text(ini, "font", "style", QStringLiteral("Шрифт"));
     lenient(ini, "font", "size", "8", v.fontSize);
@@ -139,14 +144,7 @@ void refreshValuesForShowing(const core::IniFile &ini, core::ProgramValues &v) {
 
 DeferredNumbers refreshValuesForSave(const core::IniFile &ini, core::ProgramValues &v) {
     DeferredNumbers later;
-    v.slideshowMs = strict(ini, "time", "image", "5", 1000);
-    v.video = strict(ini, "time", "video", "20");
-    v.zastavka = text(ini, "time", "zastavka", kTrue);
-    v.pageSeconds = strict(ini, "time", "page", "20");
-    v.rereadMs = strict(ini, "time", "readsetting", "30", 60000);
-    v.photoFolder = text(ini, "dir", "Dirimage", QStringLiteral("Папка с фото"));
-    v.videoFolder = text(ini, "dir", "Dirvideo", QStringLiteral("Папка с видео"));
-    v.scrollingTextFile = text(ini, "file", "ScrollingText", QStringLiteral("text.txt"));
+    refreshTimesAndFolders(ini, v);
     later.textStep = text(ini, "file", "speedScrollingText", QStringLiteral("1"));
     v.fontName = text(ini, "font", "style", QStringLiteral("Шрифт"));
     later.fontSize = text(ini, "font", "size", QStringLiteral("8"));
