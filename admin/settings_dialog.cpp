@@ -1,5 +1,6 @@
 #include "admin/settings_dialog.h"
 
+#include "calendar/calendar_editor_panel.h"
 #include "core/log.h"
 #include "schedule/bell_editor.h"
 #include "schedule/sections_editor.h"
@@ -46,6 +47,14 @@ void TForm3::createPages() {
 
     m_calendarPage = new QWidget;
     m_calendarPage->setObjectName(QStringLiteral("TabSheet6"));
+    m_calendarEditor = new calendar::CalendarEditorPanel({m_values, m_messages, m_dialogs, {}},
+                                                         calendar::pageHome(), m_calendarPage);
+    auto *days = new QVBoxLayout(m_calendarPage);
+    days->setContentsMargins(0, 0, 0, 0);
+    days->addWidget(m_calendarEditor);
+    // The calendar file beside the main settings file the dialog fixed at this showing.
+    m_calendarHooks = {[this](const DialogFiles &files) { m_calendarEditor->open(files.calendar); },
+                       [this] { m_calendarEditor->release(); }};
     m_pages->addTab(m_calendarPage, QStringLiteral("Календарь"));
 
     m_schedulePage = new QWidget;

@@ -13,6 +13,10 @@
 class QCheckBox;
 class QTabWidget;
 
+namespace kalmo::calendar {
+class CalendarEditorPanel;
+}
+
 namespace kalmo::schedule {
 class BellEditor;
 class SectionsEditor;
@@ -38,6 +42,7 @@ public:
     QTabWidget *pages() const { return m_pages; }
     GeneralPage &generalPage() const { return *m_general; }
     QWidget *calendarPage() const { return m_calendarPage; }
+    calendar::CalendarEditorPanel &calendarEditor() const { return *m_calendarEditor; }
     QWidget *schedulePage() const { return m_schedulePage; }
     QWidget *bellPage() const { return m_bellPage; }
     schedule::BellEditor &bellEditor() const { return *m_bellEditor; }
@@ -61,6 +66,7 @@ private:
     QTabWidget *m_pages;
     GeneralPage *m_general;
     QWidget *m_calendarPage = nullptr;
+    calendar::CalendarEditorPanel *m_calendarEditor = nullptr;
     QWidget *m_schedulePage = nullptr;
     QWidget *m_bellPage = nullptr;
     schedule::BellEditor *m_bellEditor = nullptr;

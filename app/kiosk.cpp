@@ -117,8 +117,13 @@ Kiosk::Kiosk(const Options &options) {
         calendar::CalendarScreenServices{m_values, *m_clock, *m_idle, options.screenSize},
         m_form1.get());
     formCalendar->setDocumentWindow(m_formBrowser.get());
-    auto formCalendarSetting =
-        std::make_unique<calendar::TFormCalendarSetting>(m_values, m_form1.get());
+    // The editor window works where the calendar screen last looked for its file.
+    auto formCalendarSetting = std::make_unique<calendar::TFormCalendarSetting>(
+        calendar::CalendarEditorServices{m_values, *m_messages, *m_dialogs,
+                                         [this] { return m_clock->now().date(); }},
+        [screen = formCalendar.get()] { return screen->dataFolder(); }, m_form1.get());
+    formCalendarSetting->editor().setDocumentWindow(m_formBrowser.get());
+    m_form3->calendarEditor().setDocumentWindow(m_formBrowser.get());
     auto myRaspisanie = std::make_unique<schedule::TMyRaspisanie>(
         schedule::ScheduleServices{m_values, *m_clock, *m_idle, browsers, options.screenSize},
         m_form1.get());
@@ -142,6 +147,11 @@ Kiosk::Kiosk(const Options &options) {
     m_form1->setWindows(m_windows);
     QObject::connect(m_windows.formCalendar, &calendar::TFormCalendar::editorRequested,
                      m_windows.formCalendarSetting, &QDialog::open);
+    // Both homes of the calendar editor repaint the calendar's marked days at once.
+    for (calendar::CalendarEditorPanel *editor :
+         {&m_windows.formCalendarSetting->editor(), &m_form3->calendarEditor()})
+        QObject::connect(editor, &calendar::CalendarEditorPanel::markingColoursChanged,
+                         m_windows.formCalendar, &calendar::TFormCalendar::setMarkingColours);
     QObject::connect(m_passwordDlg.get(), &admin::TPasswordDlg::closeProgramRequested,
                      m_form1.get(), &TForm1::closeProgram);
 }

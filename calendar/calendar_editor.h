@@ -1,19 +1,31 @@
 #pragma once
 
-#include "core/program_values.h"
+#include "calendar/calendar_editor_panel.h"
 
 #include <QDialog>
+#include <functional>
 
 namespace kalmo::calendar {
 
-//
+// The calendar editor's own window, opened modally from the calendar screen with Ctrl+F3.
+// Each showing opens the calendar file in the folder the calendar screen uses; closing lets
+// go of it.
 class TFormCalendarSetting : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormCalendarSetting(core::ProgramValues &values, QWidget *parent = nullptr);
+    // `dataFolder` gives the folder of dateini.ini (ending in '/') at each opening.
+    TFormCalendarSetting(CalendarEditorServices services, std::function<QString()> dataFolder,
+                         QWidget *parent = nullptr);
+
+    CalendarEditorPanel &editor() const { return *m_editor; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
-    core::ProgramValues &m_values;
+    std::function<QString()> m_dataFolder;
+    CalendarEditorPanel *m_editor;
 };
 
 } // namespace kalmo::calendar
