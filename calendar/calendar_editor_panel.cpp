@@ -270,6 +270,7 @@ void CalendarEditorPanel::open(const QString &path) {
     m_colours[7]->setColour(look.marking.dayOff);
     m_colours[8]->setColour(look.marking.holiday);
     m_colours[9]->setColour(look.marking.event);
+    m_markingStored = {look.marking.dayOff, look.marking.holiday, look.marking.event};
     m_size->setText(QString::number(look.tile.fontSize));
     m_font->setEditText(look.tile.fontName);
     m_saturday->setChecked(look.marking.saturday);
@@ -454,15 +455,22 @@ void CalendarEditorPanel::saveLookSettings() {
 void CalendarEditorPanel::onMarkingColour(int index) {
     const LookRow &row = markingColourRows()[index - 7];
     const core::ColorCode code = m_colours[index]->colour();
-    if (!write([&] { m_file->writeColor(kIni, QString::fromLatin1(row.key), code); }))
+    if (!write([&] { m_file->writeColor(kIni, QString::fromLatin1(row.key), code); })) {
+        // The box goes back to what the file still holds.
+        m_filling = true;
+        m_colours[index]->setColour(m_markingStored[index - 7]);
+        m_filling = false;
         return;
+    }
+    m_markingStored[index - 7] = code;
     emit markingColoursChanged(m_colours[7]->colour(), m_colours[8]->colour(),
                                m_colours[9]->colour());
 }
 
 void CalendarEditorPanel::onWeekendBox(int index, bool checked) {
     const LookRow &row = weekendRows()[index];
-    write([&] { m_file->writeBool(kIni, QString::fromLatin1(row.key), checked); });
+    if (!write([&] { m_file->writeBool(kIni, QString::fromLatin1(row.key), checked); }))
+        (index == 0 ? m_saturday : m_sunday)->setChecked(!checked);
 }
 
 } // namespace kalmo::calendar

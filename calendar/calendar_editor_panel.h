@@ -120,6 +120,7 @@ private:
     const EditorHome m_home;
     std::unique_ptr<CalendarFile> m_file;
     DayBook m_days;
+    std::array<core::ColorCode, 3> m_markingStored{}; // what the file holds
     QString m_picture; // the window's picture path; the page's is its picture box
     QPointer<web::TFormBrowser> m_documents;
     bool m_filling = false; // the program, not the administrator, is setting controls
