@@ -235,7 +235,11 @@ bool CalendarEditorPanel::eventFilter(QObject *watched, QEvent *event) {
         if (character && key->key() != Qt::Key_Delete)
             m_save->setEnabled(true);
     } else if ((watched == m_size || watched == m_lookSave) && event->type() == QEvent::FocusIn) {
-        applySizeToPreview();
+        // Entering the control, not its window coming back to the front: after the message
+        // about a bad size the focus returns here, and must not raise the message again.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            applySizeToPreview();
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -437,17 +437,21 @@ void TestCalendarEditor::previewOpensTheAttachedFile() {
 void TestCalendarEditor::sizeReachesThePreview_data() {
     QTest::addColumn<Kind>("kind");
     QTest::addColumn<QString>("entered"); // the control that takes the focus
+    QTest::addColumn<Qt::FocusReason>("reason");
     QTest::addColumn<int>("size");
-    QTest::newRow("window: size box") << Kind::Window << "size" << 20;
-    QTest::newRow("window: look button") << Kind::Window << "look" << 20;
-    QTest::newRow("window: font box") << Kind::Window << "font" << 14;
-    QTest::newRow("page: size box") << Kind::Page << "size" << 20;
-    QTest::newRow("page: look button") << Kind::Page << "look" << 14;
+    QTest::newRow("window: size box") << Kind::Window << "size" << Qt::TabFocusReason << 20;
+    QTest::newRow("window: look button") << Kind::Window << "look" << Qt::MouseFocusReason << 20;
+    QTest::newRow("window: font box") << Kind::Window << "font" << Qt::TabFocusReason << 14;
+    QTest::newRow("window: back from a message box")
+        << Kind::Window << "size" << Qt::ActiveWindowFocusReason << 14;
+    QTest::newRow("page: size box") << Kind::Page << "size" << Qt::MouseFocusReason << 20;
+    QTest::newRow("page: look button") << Kind::Page << "look" << Qt::MouseFocusReason << 14;
 }
 
 void TestCalendarEditor::sizeReachesThePreview() {
     QFETCH(Kind, kind);
     QFETCH(QString, entered);
+    QFETCH(Qt::FocusReason, reason);
     QFETCH(int, size);
     Fixture f(kind, kDays);
     CalendarEditorPanel &e = *f.editor;
@@ -455,7 +459,7 @@ void TestCalendarEditor::sizeReachesThePreview() {
     QWidget *target = entered == "size"   ? static_cast<QWidget *>(e.sizeBox())
                       : entered == "look" ? static_cast<QWidget *>(e.lookSaveButton())
                                           : static_cast<QWidget *>(e.fontBox());
-    QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+    QFocusEvent focus(QEvent::FocusIn, reason);
     QCoreApplication::sendEvent(target, &focus);
     QCOMPARE(e.preview()->look().fontSize, size);
 }
