@@ -12,6 +12,10 @@ TFormCalendarSetting::TFormCalendarSetting(CalendarEditorServices services,
     setObjectName(QStringLiteral("FormCalendarSetting"));
     setWindowTitle(QStringLiteral("FormCalendarSetting"));
     setWindowModality(Qt::ApplicationModal);
+    // The settings dialog's face, so both homes of the editor read alike.
+    QFont tahoma(QStringLiteral("Tahoma"));
+    tahoma.setPointSize(8);
+    setFont(tahoma);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_editor);
