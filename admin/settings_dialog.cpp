@@ -59,25 +59,24 @@ void TForm3::createPages() {
 
     m_schedulePage = new QWidget;
     m_schedulePage->setObjectName(QStringLiteral("TabSheet2"));
-    m_sectionsEditor =
-        new schedule::SectionsEditor({m_values, m_messages, m_dialogs}, m_schedulePage);
+    m_sectionsEditor = new schedule::SectionsEditor({m_messages, m_dialogs}, m_schedulePage);
     auto *sections = new QVBoxLayout(m_schedulePage);
     sections->setContentsMargins(4, 3, 4, 3);
     sections->addWidget(m_sectionsEditor);
     // The department pages are built at each showing and removed at each closing.
-    m_scheduleHooks = {[this](const DialogFiles &) { m_sectionsEditor->load(); },
+    m_scheduleHooks = {[this](const DialogFiles &files) { m_sectionsEditor->load(files.schedule); },
                        [this] { m_sectionsEditor->release(); }};
     m_pages->addTab(m_schedulePage, QStringLiteral("Расписание занятий"));
 
     m_bellPage = new QWidget;
     m_bellPage->setObjectName(QStringLiteral("TabSheet3"));
-    m_bellEditor = new schedule::BellEditor({m_values, m_messages}, m_bellPage);
+    m_bellEditor = new schedule::BellEditor({m_messages}, m_bellPage);
     auto *bells = new QVBoxLayout(m_bellPage);
     bells->setContentsMargins(0, 0, 0, 0);
     bells->addWidget(m_bellEditor);
     // The page's view box is the general page's to load and store.
     m_scheduleView = m_bellEditor->viewCheckBox();
-    m_bellHooks = {[this](const DialogFiles &) { m_bellEditor->load(); },
+    m_bellHooks = {[this](const DialogFiles &files) { m_bellEditor->load(files.main); },
                    [this] { m_bellEditor->release(); }};
     m_pages->addTab(m_bellPage, QStringLiteral("Расписание звонков"));
 

@@ -81,8 +81,9 @@ BellEditor::BellEditor(BellEditorServices services, QWidget *parent)
     connect(m_save, &QPushButton::clicked, this, &BellEditor::saveLessons);
 }
 
-void BellEditor::load() {
-    const core::IniFile settings(m_s.values.mainSettingsPath);
+void BellEditor::load(const QString &mainSettingsFile) {
+    m_file = mainSettingsFile;
+    const core::IniFile settings(m_file);
     m_rows.load(settings, m_s.messages);
     showRows();
     if (m_rows.count() > 0)
@@ -159,7 +160,7 @@ void BellEditor::removeLesson() {
     m_stop->setEnabled(false);
     m_start->clear();
     m_stop->clear();
-    core::IniFile settings(m_s.values.mainSettingsPath);
+    core::IniFile settings(m_file);
     if (m_rows.remove(k, settings, m_s.messages)) {
         m_list->clearSelection();
         showRows();
@@ -167,7 +168,7 @@ void BellEditor::removeLesson() {
 }
 
 bool BellEditor::saveLessons() {
-    core::IniFile settings(m_s.values.mainSettingsPath);
+    core::IniFile settings(m_file);
     const bool saved = m_rows.save(settings, m_s.messages);
     if (saved)
         showRows();

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/messages.h"
-#include "core/program_values.h"
 #include "schedule/bell_rows.h"
 
 #include <QWidget>
@@ -16,7 +15,6 @@ class QTreeWidgetItem;
 namespace kalmo::schedule {
 
 struct BellEditorServices {
-    core::ProgramValues &values; // the main settings file in force
     core::Messages &messages;
 };
 
@@ -28,9 +26,9 @@ class BellEditor : public QWidget {
 public:
     explicit BellEditor(BellEditorServices services, QWidget *parent = nullptr);
 
-    // The dialog's loading step: rebuilds the list from the main settings file and
-    // selects the first lesson.
-    void load();
+    // The dialog's loading step: rebuilds the list from `mainSettingsFile` and selects the
+    // first lesson. The editor works on that file until the next load.
+    void load(const QString &mainSettingsFile);
     // The dialog's close: unsaved edits are dropped.
     void release();
 
@@ -60,6 +58,7 @@ private:
     int selectedRow() const;
 
     BellEditorServices m_s;
+    QString m_file;
     BellRows m_rows;
     QTreeWidget *m_list;
     QLabel *m_number;

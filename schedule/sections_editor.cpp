@@ -92,10 +92,11 @@ bool SectionsEditor::write(const std::function<void()> &writer) {
     }
 }
 
-void SectionsEditor::load() {
+void SectionsEditor::load(const QString &scheduleFile) {
     if (!m_pages.isEmpty())
         return;
-    const core::IniFile file(m_s.values.scheduleFilePath(), core::IniFile::Mode::Snapshot);
+    m_file = scheduleFile;
+    const core::IniFile file(m_file, core::IniFile::Mode::Snapshot);
     int count = readDepartmentCount(file);
     if (count > kMaxSlots) {
         qCWarning(kalmo::lcSchedule) << file.path() << "lists" << count
@@ -255,9 +256,9 @@ void SectionsEditor::addDepartment() {
         return;
     }
     const int slot = ++m_slots;
-    const core::IniFile file(m_s.values.scheduleFilePath(), core::IniFile::Mode::Snapshot);
+    const core::IniFile file(m_file, core::IniFile::Mode::Snapshot);
     buildPage(slot, readDepartmentName(file, slot), QStringLiteral("Новый раздел"), {});
-    core::IniFile live(m_s.values.scheduleFilePath());
+    core::IniFile live(m_file);
     write([&] { writeDepartmentCount(live, pageCount()); });
 }
 
@@ -268,7 +269,7 @@ void SectionsEditor::removeDepartment(int index) {
     m_tabs->removeTab(index);
     removed.page->deleteLater();
     const int p = index + 1;
-    core::IniFile file(m_s.values.scheduleFilePath());
+    core::IniFile file(m_file);
     // Later departments move up one number; each is written under its new one. A department
     // without rows keeps its name with a group count of 0. The steps go on after a refused
     // write, and the first refusal is reported once.
@@ -303,7 +304,7 @@ void SectionsEditor::saveDepartment(int index) {
     const QList<Group> rows = rowsOf(p);
     if (rows.isEmpty())
         return;
-    core::IniFile file(m_s.values.scheduleFilePath());
+    core::IniFile file(m_file);
     write([&] { schedule::saveDepartment(file, index + 1, pageCount(), p.name->text(), rows); });
 }
 
@@ -323,7 +324,7 @@ void SectionsEditor::deleteRow(int index) {
     const int k = selectedRow(p);
     if (k == 0)
         return;
-    core::IniFile file(m_s.values.scheduleFilePath());
+    core::IniFile file(m_file);
     const int left = p.rows->topLevelItemCount() - 1;
     if (!write([&] { deleteGroupRow(file, index + 1, k, left); }))
         return;

@@ -2,7 +2,6 @@
 
 #include "core/dialogs.h"
 #include "core/messages.h"
-#include "core/program_values.h"
 #include "schedule/schedule_files.h"
 
 #include <QList>
@@ -17,7 +16,6 @@ class QTreeWidget;
 namespace kalmo::schedule {
 
 struct SectionsEditorServices {
-    core::ProgramValues &values; // the schedule file lies beside the main settings file
     core::Messages &messages;
     core::Dialogs &dialogs;
 };
@@ -47,8 +45,9 @@ public:
     explicit SectionsEditor(SectionsEditorServices services, QWidget *parent = nullptr);
     ~SectionsEditor() override;
 
-    // The dialog's loading step: builds the pages from the schedule file when none are shown.
-    void load();
+    // The dialog's loading step: builds the pages from `scheduleFile` when none are shown. The
+    // editor works on that file until the next load.
+    void load(const QString &scheduleFile);
     // The dialog's close: removes every page; the next load() rebuilds them from the file.
     void release();
 
@@ -81,6 +80,7 @@ private:
     bool write(const std::function<void()> &writer);
 
     SectionsEditorServices m_s;
+    QString m_file;
     QTabWidget *m_tabs;
     QMenu *m_menu;
     int m_target = -1;

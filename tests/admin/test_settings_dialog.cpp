@@ -220,6 +220,14 @@ void TestSettingsDialog::schedulePagesFollowShowingAndClosing() {
     QTreeWidget *lessons = f.form->bellEditor().list();
     f.open();
     QCOMPARE(lessons->topLevelItemCount(), 2);
+    // A settings location changed while the dialog is shown (a re-read) does not move the
+    // page off the file it was loaded from.
+    f.values.mainSettingsPath = f.base + "elsewhere.ini";
+    f.form->bellEditor().selectRow(2);
+    f.form->bellEditor().removeLesson();
+    QCOMPARE(core::IniFile(f.mainPath()).readString("Raspisanie", "Count", {}), QString("1"));
+    QVERIFY(!QFile::exists(f.base + "elsewhere.ini"));
+    f.values.mainSettingsPath = f.mainPath();
     f.form->reject();
     QCOMPARE(lessons->topLevelItemCount(), 0);
     // The department pages come and go with the showing.

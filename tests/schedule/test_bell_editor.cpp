@@ -169,10 +169,8 @@ void TestBellEditor::editorsFollowTheSelection() {
         core::IniFile ini(m_path);
         writeDefaultBellTable(ini);
     }
-    core::ProgramValues values;
-    values.mainSettingsPath = m_path;
-    BellEditor editor({values, m_messages});
-    editor.load();
+    BellEditor editor({m_messages});
+    editor.load(m_path);
     QCOMPARE(editor.list()->topLevelItemCount(), 8);
     QCOMPARE(editor.startEditor()->text().isEmpty(), false);
     QVERIFY(editor.startEditor()->isEnabled());

@@ -32,9 +32,8 @@ struct Editor {
         values.mainSettingsPath = dir.filePath("kalmora.ini");
         if (!file.isEmpty())
             writeAll(values.scheduleFilePath(), file);
-        editor =
-            std::make_unique<SectionsEditor>(SectionsEditorServices{values, messages, dialogs});
-        editor->load();
+        editor = std::make_unique<SectionsEditor>(SectionsEditorServices{messages, dialogs});
+        editor->load(values.scheduleFilePath());
     }
     core::IniFile file() const { return core::IniFile(values.scheduleFilePath()); }
     QStringList rows(int i, int column) const {
@@ -98,7 +97,7 @@ void TestSectionsEditor::pagesFromTheFile() {
     QVERIFY(!p.dir->isEnabled());
     QCOMPARE(p.rows->property("tag").toInt(), 1);
     // A second load while pages are shown changes nothing.
-    e.editor->load();
+    e.editor->load(e.values.scheduleFilePath());
     QCOMPARE(e.editor->pageCount(), tabs.size());
 }
 
@@ -244,7 +243,7 @@ void TestSectionsEditor::releaseRemovesEveryPage() {
     e.editor->release();
     QCOMPARE(e.editor->tabs()->count(), 0);
     QCOMPARE(e.editor->pageCount(), 0);
-    e.editor->load();
+    e.editor->load(e.values.scheduleFilePath());
     QCOMPARE(e.editor->pageCount(), 4); // countrazdel was written by the addition
     QCOMPARE(e.editor->tabs()->tabText(3), QString());
     QCOMPARE(e.rows(3, 0), QStringList{"1"});
