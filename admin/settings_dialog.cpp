@@ -31,12 +31,16 @@ TForm3::TForm3(core::ProgramValues &values, core::Messages &messages, core::Dial
     // Flat tabs, large enough for a finger.
     m_pages->setDocumentMode(true);
     m_pages->tabBar()->setExpanding(false);
-    m_pages->setStyleSheet(QStringLiteral("QTabBar::tab { min-height: 30px; padding: 0 14px; }"
-                                          "QCheckBox::indicator { width: 20px; height: 20px; }"));
+    // Style sheets go on the tab bar and the boxes themselves: one on the page control would
+    // cut the pages off from the dialog's font.
+    m_pages->tabBar()->setStyleSheet(
+        QStringLiteral("QTabBar::tab { min-height: 30px; padding: 0 14px; }"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_pages);
     createPages();
+    for (auto *box : m_pages->findChildren<QCheckBox *>())
+        box->setStyleSheet(QStringLiteral("QCheckBox::indicator { width: 20px; height: 20px; }"));
     connect(m_general, &GeneralPage::closeRequested, this, &TForm3::reject);
 }
 

@@ -18,6 +18,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFont>
 #include <QGuiApplication>
 
 #ifdef __GLIBC__
@@ -64,6 +65,9 @@ Kiosk::Kiosk(const Options &options) {
 #endif
     m_values.baseFolder = options.baseFolder;
     m_values.programDataFolder = options.programDataFolder;
+    // The dialogs' face is Tahoma, which Linux rarely has; fontconfig would pick the far wider
+    // DejaVu Sans and the labels beside the controls would be cut off.
+    QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"));
     if (!options.showCursor && qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
         // Application-wide, so every window the kiosk opens later hides it too.
         QGuiApplication::setOverrideCursor(Qt::BlankCursor);

@@ -3,6 +3,7 @@
 // gives it an X server and the sample content.
 #include "admin/settings_dialog.h"
 #include "app/kiosk.h"
+#include "calendar/calendar_editor.h"
 #include "calendar/calendar_window.h"
 #include "core/program_folders.h"
 #include "photo/photo_window.h"
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QScreen>
 #include <QStyleFactory>
+#include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -54,13 +56,31 @@ int main(int argc, char *argv[]) {
 
     auto &main = kiosk.mainWindow();
     const auto &w = kiosk.windows();
+    // The settings dialog keeps the page it was left on; each shot shows one page.
+    const auto settingsPage = [&](int page) {
+        w.form3->pages()->setCurrentIndex(page);
+        w.form3->openDialog();
+    };
     const std::vector<Shot> shots = {
         {"main", [] {}, [] {}, 4000},
         {"calendar", [&] { main.openCalendar(); }, [&] { w.formCalendar->close(); }, 2000},
         {"schedule", [&] { main.openSchedule(); }, [&] { w.myRaspisanie->close(); }, 2000},
         {"photo", [&] { main.openPhotoViewer(); }, [&] { w.form5->close(); }, 3000},
         {"video", [&] { main.openVideo(); }, [&] { w.form6->close(); }, 4000},
-        {"settings", [&] { w.form3->openDialog(); }, [&] { w.form3->reject(); }, 2000},
+        {"calendar-editor",
+         [&] {
+             main.openCalendar();
+             w.formCalendarSetting->open();
+         },
+         [&] {
+             w.formCalendarSetting->close();
+             w.formCalendar->close();
+         },
+         2000},
+        {"settings", [&] { settingsPage(0); }, [&] { w.form3->reject(); }, 2000},
+        {"settings-calendar", [&] { settingsPage(1); }, [&] { w.form3->reject(); }, 1000},
+        {"settings-schedule", [&] { settingsPage(2); }, [&] { w.form3->reject(); }, 1000},
+        {"settings-bells", [&] { settingsPage(3); }, [&] { w.form3->reject(); }, 1000},
     };
 
     // One screen after another: open, let it settle, capture the whole screen, close.
