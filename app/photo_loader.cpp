@@ -1,5 +1,7 @@
 #include "app/photo_loader.h"
 
+#include "core/background_thread.h"
+
 #include <QImageReader>
 #include <QtConcurrent>
 
@@ -64,7 +66,10 @@ void PhotoLoader::request(const QString &path, const QSize &bounds) {
         if (generation == m_generation)
             emit loaded(path, watcher->result());
     });
-    watcher->setFuture(QtConcurrent::run([path, bounds] { return decode(path, bounds); }));
+    watcher->setFuture(QtConcurrent::run([path, bounds] {
+        core::yieldToTheGuiThread();
+        return decode(path, bounds);
+    }));
 }
 
 } // namespace kalmo::app

@@ -2,33 +2,16 @@
 
 #include "photo/photo_decode.h"
 
+#include "core/background_thread.h"
+
 #include <QHash>
 #include <QThread>
 #include <algorithm>
-#include <cerrno>
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 namespace kalmo::photo {
 
 namespace {
 constexpr int kFullViewPriority = 1; // ahead of the thumbnails still queued
-constexpr int kDecoderNice = 5;      // how much the decoding threads yield to the GUI thread
-
-// Decoding keeps every core busy for a while; under load the GUI thread must still get its
-// turn at once, so a pool thread lowers its own priority before its first decode.
-void yieldToTheGuiThread() {
-    thread_local bool lowered = false;
-    if (lowered)
-        return;
-    lowered = true;
-    const auto self = id_t(syscall(SYS_gettid));
-    errno = 0;
-    const int nice = getpriority(PRIO_PROCESS, self);
-    if (errno == 0)
-        setpriority(PRIO_PROCESS, self, std::min(nice + kDecoderNice, 19));
-}
 } // namespace
 
 PhotoDecoder::PhotoDecoder(QObject *parent) : QObject(parent) {
@@ -90,7 +73,7 @@ void PhotoDecoder::requestPage(const QStringList &paths, QSize size) {
         m_pool.start([this, token = m_pageToken, generation, path, size, targets = slotsOf[path]] {
             if (token->load())
                 return;
-            yieldToTheGuiThread();
+            core::yieldToTheGuiThread();
             const QImage image = decodeThumbnail(path, size).image;
             if (token->load())
                 return;
@@ -133,7 +116,7 @@ void PhotoDecoder::requestFullView(const QString &path, QSize bounds) {
         [this, token = m_fullToken, generation, path, bounds] {
             if (token->load())
                 return;
-            yieldToTheGuiThread();
+            core::yieldToTheGuiThread();
             const QImage image = decodeToFit(path, bounds).image;
             if (token->load())
                 return;

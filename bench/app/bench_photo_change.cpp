@@ -139,20 +139,30 @@ int main(int argc, char *argv[]) {
     int changes = 0;
     QObject::connect(&form.picShow(), &kalmo::transitions::TPicShow::onComplete,
                      [&] { ++changes; });
+    QElapsedTimer elapsed; // started at the first painted frame
+    // Clock changes seen while measuring, and when the first and the last came: the rate is
+    // taken between them, so a run that is not a whole number of seconds does not skew it.
     int clockTicks = 0;
+    qint64 firstTickMs = 0, lastTickMs = 0;
     auto *timeLabel = form.findChild<QLabel *>("Panel1");
     QString lastClock;
     QObject::connect(&form.clockTimer(), &QTimer::timeout, [&] {
-        if (timeLabel->text() != lastClock)
-            ++clockTicks, lastClock = timeLabel->text();
+        if (timeLabel->text() == lastClock)
+            return;
+        lastClock = timeLabel->text();
+        if (!elapsed.isValid())
+            return;
+        lastTickMs = elapsed.elapsed();
+        if (clockTicks++ == 0)
+            firstTickMs = lastTickMs;
     });
 
     // The probe: a 2 ms timer; any gap well beyond that is time the GUI thread was busy, or
     // waited for a core on a loaded machine. The GUI thread's own CPU time over the gap says
     // which: the busy part is work of ours.
-    QElapsedTimer elapsed;
     qint64 last = 0, worst = 0, worstAt = 0, lastCpu = threadCpuUs(), worstBusy = 0;
     qint64 lastDelay = threadRunDelayUs(), worstOwn = 0;
+    QStringList stallTimes; // seconds into the run of each stall over 8 ms
     int over8 = 0, busyOver8 = 0, ownOver8 = 0;
     int tickerFrames = 0;
     std::int32_t tickerPos = form.ticker().presentedPosition();
@@ -168,6 +178,8 @@ int main(int argc, char *argv[]) {
             const qint64 own = gap - (delay - lastDelay);
             if (gap > worst)
                 worst = gap, worstAt = now;
+            if (gap > 8000)
+                stallTimes << QString::number(now / 1e6, 'f', 1);
             worstBusy = std::max(worstBusy, busy);
             worstOwn = std::max(worstOwn, own);
             over8 += gap > 8000;
@@ -207,12 +219,14 @@ int main(int argc, char *argv[]) {
     std::printf("longest stall: %.1f ms\n", worst / 1000.0);
     std::printf("longest stall at: %.1f s\n", worstAt / 1e6);
     std::printf("stalls over 8 ms: %d\n", over8);
+    std::printf("stalls over 8 ms at: %s s\n", qPrintable(stallTimes.join(", ")));
     std::printf("longest GUI-thread work: %.1f ms\n", worstBusy / 1000.0);
     std::printf("GUI-thread work over 8 ms: %d\n", busyOver8);
     std::printf("longest stall not waiting for a core: %.1f ms\n", worstOwn / 1000.0);
     std::printf("stalls not waiting for a core over 8 ms: %d\n", ownOver8);
     std::printf("running text frames: %d\n", tickerFrames);
     std::printf("running text frames lost: %d\n", std::max(0, expectedFrames - tickerFrames));
-    std::printf("clock ticks per second: %.2f\n", clockTicks / s);
+    const double tickSpan = (lastTickMs - firstTickMs) / 1000.0;
+    std::printf("clock ticks per second: %.2f\n", tickSpan > 0 ? (clockTicks - 1) / tickSpan : 0.0);
     return 0;
 }
