@@ -78,6 +78,17 @@ qint64 threadRunDelayUs() {
     return fields.size() > 1 ? fields[1].toLongLong() / 1000 : 0;
 }
 
+// Minor page faults of the calling thread so far: a fresh picture buffer costs one per page.
+qint64 threadMinorFaults() {
+    QFile f(QStringLiteral("/proc/thread-self/stat"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray stat = f.readAll();
+    // Fields after the command name, which may hold blanks: state is the 3rd, minflt the 10th.
+    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    return fields.size() > 7 ? fields[7].toLongLong() : 0;
+}
+
 void writeFile(const QString &path, const QByteArray &bytes) {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly))
@@ -200,6 +211,7 @@ int main(int argc, char *argv[]) {
     // which: the busy part is work of ours.
     qint64 last = 0, worst = 0, worstAt = 0, lastCpu = threadCpuUs(), worstBusy = 0;
     qint64 lastDelay = threadRunDelayUs(), worstOwn = 0;
+    qint64 lastFaults = threadMinorFaults(), worstFaults = 0;
     QStringList stallTimes; // seconds into the run of each stall over 8 ms
     int over8 = 0, busyOver8 = 0, ownOver8 = 0;
     int tickerFrames = 0;
@@ -210,12 +222,13 @@ int main(int argc, char *argv[]) {
     QObject::connect(&probe, &QTimer::timeout, [&] {
         const qint64 now = elapsed.nsecsElapsed() / 1000, cpu = threadCpuUs();
         const qint64 delay = threadRunDelayUs();
+        const qint64 faults = threadMinorFaults();
         if (last) {
             const qint64 gap = now - last, busy = cpu - lastCpu;
             // The stall less the time spent waiting for a core: working, or blocked on a lock.
             const qint64 own = gap - (delay - lastDelay);
             if (gap > worst)
-                worst = gap, worstAt = now;
+                worst = gap, worstAt = now, worstFaults = faults - lastFaults;
             if (gap > 8000)
                 stallTimes << QString::number(now / 1e6, 'f', 1);
             worstBusy = std::max(worstBusy, busy);
@@ -227,6 +240,7 @@ int main(int argc, char *argv[]) {
         last = now;
         lastCpu = cpu;
         lastDelay = delay;
+        lastFaults = faults;
         // Every frame the line presents moves it; the probe runs far more often than frames
         // come, so each new position is one frame.
         const std::int32_t pos = form.ticker().presentedPosition();
@@ -241,6 +255,7 @@ int main(int argc, char *argv[]) {
         app.reset();
         lastCpu = threadCpuUs();
         lastDelay = threadRunDelayUs();
+        lastFaults = threadMinorFaults();
         tickerPos = form.ticker().presentedPosition();
         probe.start();
         // exit(), not quit(): the kiosk answers a request to close with its password dialog.
@@ -257,6 +272,7 @@ int main(int argc, char *argv[]) {
     std::printf("photo changes completed: %d\n", changes);
     std::printf("longest stall: %.1f ms\n", worst / 1000.0);
     std::printf("longest stall at: %.1f s\n", worstAt / 1e6);
+    std::printf("page faults in the longest stall: %lld\n", static_cast<long long>(worstFaults));
     std::printf("stalls over 8 ms: %d\n", over8);
     std::printf("stalls over 8 ms at: %s s\n", qPrintable(stallTimes.join(", ")));
     std::printf("longest GUI-thread work: %.1f ms\n", worstBusy / 1000.0);
