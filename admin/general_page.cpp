@@ -240,46 +240,39 @@ void GeneralPage::report(const QString &text) {
 }
 
 const DialogFiles &GeneralPage::fixFiles() {
-    // 1.
     const QString pointer = pointerFilePath(m_s.values);
     m_settingsFile->setText(core::IniFile(pointer).readString(
         QStringLiteral("file"), QStringLiteral("filedir"), defaultMainSettingsPath(m_s.values)));
-    // 2.
     if (settingsPathUnreachable(m_settingsFile->text()))
         report(QStringLiteral("Не доступен файл настроек, проверьте доступ к файлу!"));
-    // 3.
+    // The files the pages work on until the dialog closes.
     m_files = DialogFiles::forMainFile(pointer, m_settingsFile->text());
     return m_files;
 }
 
 bool GeneralPage::fill() {
     const core::IniFile ini(m_files.main, core::IniFile::Mode::Snapshot);
-    // 4.
     GeneralSettings s = contents();
     readGeneralForShowing(ini, s);
     show(s);
-    // 5.
     try {
         refreshValuesForShowing(ini, m_s.values);
     } catch (const core::ConversionError &e) {
         report(e.text());
         return false;
     }
-    // 6.
     enableSettingsFileRow(m_settingsFileBox->isChecked());
-    // 7.
     for (QLineEdit *e : {m_currentPassword, m_newPassword}) {
         e->clear();
         e->setEchoMode(QLineEdit::Password);
     }
-    // 8., 9. The lists are refilled; their texts stay as the file gave them.
+    // The lists are refilled; their texts stay as the file gave them.
     m_theme->clear();
     m_theme->addItems(core::Themes::names());
     m_theme->setEditText(s.theme);
     m_fontName->clear();
     m_fontName->addItems(QFontDatabase::families());
     m_fontName->setEditText(s.fontName);
-    // 10.
     m_city->clear();
     for (const City &c : cityTable())
         m_city->addItem(c.name);
@@ -357,7 +350,7 @@ void GeneralPage::enableSettingsFileRow(bool on) {
 void GeneralPage::save() {
     if (!saveSteps())
         return;
-    // 9.
+    // The password last, once the other settings are stored.
     try {
         switch (changePassword(m_s.values, m_files.pointer, m_currentPassword->text(),
                                m_newPassword->text())) {
@@ -380,20 +373,17 @@ bool GeneralPage::saveSteps() {
     const MainScreenHooks &hooks = m_s.hooks;
     core::ProgramValues &values = m_s.values;
     try {
-        // 1.-3.
+        // One replacement of the file.
         writeGeneral(ini, contents());
-        // 4.
         const DeferredNumbers later = refreshValuesForSave(ini, values);
         if (hooks.setRereadInterval)
             hooks.setRereadInterval(values.rereadMs);
-        // 5.
         const int fontSize = core::toIntStrict(later.fontSize);
         const int siteFontSize = core::toIntStrict(later.siteFontSize);
         values.fontSize = fontSize;
         values.siteFontSize = siteFontSize;
         if (hooks.applyFontsAndSiteCaption)
             hooks.applyFontsAndSiteCaption();
-        // 6.
         values.scrollingStep = core::toIntStrict(later.textStep);
         if (hooks.reloadRunningText)
             hooks.reloadRunningText();
@@ -404,10 +394,8 @@ bool GeneralPage::saveSteps() {
         report(e.text());
         return false;
     }
-    // 7.
     if (hooks.rebuildPhotoList)
         hooks.rebuildPhotoList();
-    // 8.
     values.theme = ini.readString(QStringLiteral("style"), QStringLiteral("styletest"),
                                   QStringLiteral("Ошибка при чтении!"));
     return true;

@@ -253,21 +253,16 @@ void CalendarEditorPanel::setDocumentWindow(web::TFormBrowser *window) {
 }
 
 void CalendarEditorPanel::open(const QString &path) {
-    // 1.
     m_file = std::make_unique<CalendarFile>(path, CalendarFile::Mode::Live,
                                             CalendarFile::kEditorValueLimit);
     m_filling = true;
-    // 2.
     m_list->clear();
     for (const QString &section : m_file->sections())
         if (section.compare(kIni, Qt::CaseInsensitive) != 0)
             m_list->addItem(section);
-    // 3.
     if (m_home.dateFollowsToday && m_s.today)
         m_date->setDate(m_s.today());
-    // 4.
     m_save->setEnabled(false);
-    // 5.
     const EditorLook look = readEditorLook(*m_file);
     for (int i = 0; i < 7; ++i)
         m_colours[i]->setColour(look.tile.color(i));
@@ -279,7 +274,6 @@ void CalendarEditorPanel::open(const QString &path) {
     m_font->setEditText(look.tile.fontName);
     m_saturday->setChecked(look.marking.saturday);
     m_sunday->setChecked(look.marking.sunday);
-    // 6.
     m_tile->setLook(look.tile);
     m_filling = false;
     qCDebug(kalmo::lcCalendar).noquote()
@@ -330,30 +324,24 @@ void CalendarEditorPanel::selectDay(int row) {
     m_list->setCurrentRow(row);
     m_filling = false;
     const QString key = m_list->item(row)->text();
-    // 1.
     m_text->clear();
     m_fileBox->clear();
     if (m_pictureBox)
         m_pictureBox->clear();
-    // 2.
     const StoredDay day = readDay(*m_file, key, m_home.pictureWithoutKey);
-    // 3.
     setPicturePath(day.picture);
     m_fileBox->setText(day.file);
     m_tile->loadPicture(day.picture);
     m_tile->setText(day.event);
-    // 4.
     m_text->setPlainText(eventPlainText(day.event));
-    // 5.
     m_save->setEnabled(true);
 }
 
 void CalendarEditorPanel::addDay(DayKind kind) {
-    // 1.
     const QString key = dateKey(m_date->date());
     const DayContent current = content();
     const bool added = write([&] {
-        // 2. to 4.; the new entry is listed but not selected.
+        // The new entry is listed but not selected.
         m_days.add(*m_file, key, kind, current, [&] {
             m_filling = true;
             m_list->addItem(key);
@@ -362,7 +350,6 @@ void CalendarEditorPanel::addDay(DayKind kind) {
     });
     if (!added)
         return;
-    // 5.
     if (m_home.addResetsPicture)
         setPicturePath(m_s.values.asset(QStringLiteral("image/event.png")));
     m_fileBox->clear();

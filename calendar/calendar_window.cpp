@@ -175,25 +175,20 @@ void TFormCalendar::hideEvent(QHideEvent *event) {
 }
 
 void TFormCalendar::runOpening() {
-    // 1.
     m_timer2.start();
-    // 2.
     m_dataFolder = screenDataFolder(m_s.values);
     m_snapshot = std::make_unique<CalendarFile>(m_dataFolder + calendarFileName(),
                                                 CalendarFile::Mode::Snapshot);
     m_marked.clear();
     for (const QString &name : m_snapshot->sections())
         m_marked.insert(name.toLower());
-    // 3.
     m_today->setText(todayLine(m_s.clock.now().date()));
     m_today->setAccessibleName(m_today->text());
-    // 4.
     TileLook look;
     look.read(*m_snapshot);
     m_tile->setLook(look);
     m_marking = Marking();
     m_marking.read(*m_snapshot);
-    // 5.
     goToToday();
 }
 
@@ -284,28 +279,23 @@ QString TFormCalendar::cellKey(int row, int column) const {
 void TFormCalendar::selectCell(int row, int column) {
     if (row < 0 || column < 0)
         return;
-    // 1., 2.
     const QString key = cellKey(row, column);
     if (!m_snapshot || !m_marked.contains(key.toLower())) {
         hideTile();
         m_attachment.clear();
         return;
     }
-    // 3.
     const QString text = m_snapshot->readString(key, QStringLiteral("event"));
     m_tile->setText(text);
     if (text.isEmpty()) {
         m_tile->hide();
         return;
     }
-    // 4.
     m_tile->loadPicture(m_snapshot->valueExists(key, QStringLiteral("image"))
                             ? m_snapshot->readString(key, QStringLiteral("image"))
                             : defaultDayPicture(m_dataFolder, m_s.values));
-    // 5.
     const QSize cell(m_grid->columnWidth(0) - m_lineWidth, m_grid->rowHeight(0) - m_lineWidth);
     m_tile->move(tilePosition(column, row, m_grid->pos(), cell, m_lineWidth, m_tile->size()));
-    // 6.
     m_tile->show();
     m_tile->raise();
     if (!m_timer1.isActive())
