@@ -3,15 +3,30 @@
 #include "admin/password_dlg.h"
 #include "admin/settings_dialog.h"
 #include "app/kiosk.h"
+#include "calendar/calendar_editor_panel.h"
+#include "calendar/calendar_window.h"
+#include "calendar/colour_box.h"
+#include "calendar/day_tile.h"
 #include "core/ini_file.h"
+#include "schedule/bell_editor.h"
+#include "schedule/countdown.h"
+#include "schedule/schedule_window.h"
+#include "schedule/sections_editor.h"
+#include "tests/web/fake_browser.h"
 
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 
 using namespace kalmo;
 
@@ -33,6 +48,7 @@ struct Fixture {
         o.dialogs = &dialogs;
         o.clock = &clock;
         o.randomSeed = 1;
+        o.browserFactory = fakeFactory();
         kiosk = std::make_unique<app::Kiosk>(o);
         kiosk->mainWindow().show();
     }
@@ -62,6 +78,7 @@ private slots:
     void savedSiteCaptionShowsAtOnce();
     void newPasswordHoldsForBothWindows();
     void unknownThemeIsReported();
+    void editsInTheSettingsReachTheScreens();
 };
 
 void TestAdminKiosk::savedSiteCaptionShowsAtOnce() {
@@ -118,6 +135,84 @@ void TestAdminKiosk::unknownThemeIsReported() {
     QCOMPARE(core::IniFile(f.dir.filePath("kalmora.ini")).readString("style", "styletest"),
              QString("Nonesuch"));
     QCOMPARE(f.messages.texts(), QStringList{"Style 'Nonesuch' not found."});
+}
+
+// The administrator's round trip: the settings dialog's calendar, schedule and bell pages
+// edited and saved, then what a visitor sees on the calendar and schedule screens.
+void TestAdminKiosk::editsInTheSettingsReachTheScreens() {
+    Fixture f;
+    f.enter("3049");
+    admin::TForm3 &settings = *f.kiosk->windows().form3;
+    QVERIFY(settings.isVisible());
+
+    // Calendar page: an event on 9 December 2026 with its text, and a new event colour.
+    settings.pages()->setCurrentWidget(settings.calendarPage());
+    calendar::CalendarEditorPanel &days = settings.calendarEditor();
+    QVERIFY(days.isOpen());
+    QCOMPARE(days.dateControl()->date(), QDate(2017, 2, 3));
+    QCOMPARE(days.dateList()->count(), 4); // the seeded holidays
+    days.dateControl()->setDate(QDate(2026, 12, 9));
+    QTest::mouseClick(days.addButton(), Qt::LeftButton);
+    QVERIFY(days.addMenu()->isVisible());
+    days.addMenu()->actions().at(1)->trigger(); // "Событие"
+    days.addMenu()->hide();
+    QListWidget *list = days.dateList();
+    QCOMPARE(list->item(4)->text(), QString("9.12.2026"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(4)).center());
+    QCOMPARE(days.textBox()->toPlainText(), QStringLiteral("Здесь должен быть Ваш текст"));
+    // QTest types Latin-1 only: the Cyrillic text goes in as a paste would.
+    days.textBox()->selectAll();
+    days.textBox()->insertPlainText(QStringLiteral("Педсовет"));
+    QTest::mouseClick(days.saveButton(), Qt::LeftButton);
+    calendar::ColourBox *eventColour = days.colourBox(10);
+    const core::ColorCode olive = *core::colorFromText("clOlive");
+    eventColour->setCurrentIndex(eventColour->indexOf(olive));
+    // The calendar screen paints with it at once.
+    QCOMPARE(f.kiosk->windows().formCalendar->marking().event, olive);
+
+    // Schedule page: the first department gets a name.
+    schedule::SectionsEditor &sections = settings.sectionsEditor();
+    QLineEdit *name = sections.page(0).name;
+    name->setText(QStringLiteral("Отделение ИТ"));
+    QTest::mouseClick(sections.page(0).save, Qt::LeftButton);
+
+    // Bell page: the first lesson starts at 8:30.
+    schedule::BellEditor &bells = settings.bellEditor();
+    bells.selectRow(1);
+    bells.startEditor()->selectAll();
+    QTest::keyClicks(bells.startEditor(), "083000");
+    QTest::mouseClick(bells.saveButton(), Qt::LeftButton);
+
+    QCOMPARE(f.messages.texts(), QStringList());
+    settings.reject();
+    QVERIFY(!settings.isVisible());
+    QVERIFY(!days.isOpen());
+
+    // The calendar screen: the day is marked in the new colour and shows its text.
+    QTest::mouseClick(f.kiosk->mainWindow().findChild<QPushButton *>("Raspisanie1"),
+                      Qt::LeftButton);
+    calendar::TFormCalendar &calendarScreen = *f.kiosk->windows().formCalendar;
+    QVERIFY(calendarScreen.isVisible());
+    // December 2026 begins on a Tuesday: the 9th is a Wednesday in the second week.
+    QCOMPARE(calendarScreen.grid()->item(2, 2)->text(), QString("9"));
+    QCOMPARE(calendarScreen.fillAt(2, 2), std::optional<core::ColorCode>(olive));
+    calendarScreen.selectCell(2, 2);
+    QVERIFY(calendarScreen.tile()->isVisible());
+    QCOMPARE(calendarScreen.tile()->plainText(), QStringLiteral("Педсовет"));
+    calendarScreen.closeScreen();
+
+    // The schedule screen: the department's button and the countdown to 8:30.
+    QTest::mouseClick(f.kiosk->mainWindow().findChild<QPushButton *>("Raspisanie3"),
+                      Qt::LeftButton);
+    schedule::TMyRaspisanie &scheduleScreen = *f.kiosk->windows().myRaspisanie;
+    QVERIFY(scheduleScreen.isVisible());
+    QCOMPARE(scheduleScreen.findChild<QPushButton *>("NewPage1")->text(),
+             QStringLiteral("Отделение ИТ"));
+    QCOMPARE(scheduleScreen.countdown()->text(),
+             QStringLiteral("1 занятие начнется через 24 минут 53 секунд."));
+    QTest::mouseClick(scheduleScreen.mainMenuButton(), Qt::LeftButton);
+    QVERIFY(!scheduleScreen.isVisible());
 }
 
 QTEST_MAIN(TestAdminKiosk)
