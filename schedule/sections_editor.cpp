@@ -256,10 +256,9 @@ void SectionsEditor::addDepartment() {
         return;
     }
     const int slot = ++m_slots;
-    const core::IniFile file(m_file, core::IniFile::Mode::Snapshot);
+    core::IniFile file(m_file);
     buildPage(slot, readDepartmentName(file, slot), QStringLiteral("Новый раздел"), {});
-    core::IniFile live(m_file);
-    write([&] { writeDepartmentCount(live, pageCount()); });
+    write([&] { writeDepartmentCount(file, pageCount()); });
 }
 
 void SectionsEditor::removeDepartment(int index) {
