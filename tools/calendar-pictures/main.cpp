@@ -29,9 +29,14 @@ struct Lcg {
     }
 };
 
-QImage canvas() {
+// One picture: a white canvas that `draw` paints with antialiasing.
+QImage render(void (*draw)(QPainter &)) {
     QImage img(kW, kH, QImage::Format_RGB32);
     img.fill(Qt::white);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    draw(p);
+    p.end();
     return img;
 }
 
@@ -54,10 +59,7 @@ QPainterPath star(QPointF c, qreal outer, qreal inner, int points = 5) {
     return path;
 }
 
-QImage newYear() {
-    QImage img = canvas();
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
+void newYear(QPainter &p) {
     verticalGradient(p, QColor(12, 24, 64), QColor(40, 80, 140));
     // Snowy ground.
     QPainterPath ground;
@@ -93,13 +95,9 @@ QImage newYear() {
     for (int i = 0; i < 160; ++i)
         p.drawEllipse(QPointF(rnd.next() * kW, rnd.next() * kH), 1 + rnd.next() * 3,
                       1 + rnd.next() * 3);
-    return img;
 }
 
-QImage defenderDay() {
-    QImage img = canvas();
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
+void defenderDay(QPainter &p) {
     verticalGradient(p, QColor(230, 236, 242), QColor(170, 186, 204));
     // A ribbon across the lower part: white, blue, red.
     const QColor bands[] = {Qt::white, QColor(0, 57, 166), QColor(213, 43, 30)};
@@ -121,7 +119,6 @@ QImage defenderDay() {
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 60));
     p.drawPath(star(c + QPointF(-6, -6), 40, 16));
-    return img;
 }
 
 void tulip(QPainter &p, QPointF base, qreal height, QColor petal) {
@@ -144,10 +141,7 @@ void tulip(QPainter &p, QPointF base, qreal height, QColor petal) {
     p.fillPath(cup, petal);
 }
 
-QImage womensDay() {
-    QImage img = canvas();
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
+void womensDay(QPainter &p) {
     QRadialGradient g(QPointF(kW / 2, kH / 2), kW * 0.7);
     g.setColorAt(0, QColor(255, 240, 245));
     g.setColorAt(1, QColor(245, 180, 200));
@@ -157,13 +151,9 @@ QImage womensDay() {
     const qreal hs[] = {170, 230, 150, 160, 220, 180};
     for (int i = 0; i < 6; ++i)
         tulip(p, QPointF(xs[i], kH + 5), hs[i], petals[i % 3]);
-    return img;
 }
 
-QImage victoryDay() {
-    QImage img = canvas();
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
+void victoryDay(QPainter &p) {
     verticalGradient(p, QColor(20, 26, 60), QColor(120, 60, 70));
     // Salute: bursts of sparks in the corners.
     Lcg rnd{9};
@@ -188,13 +178,9 @@ QImage victoryDay() {
         p.fillRect(QRectF(-20, i * stripe, kW + 40, stripe),
                    i % 2 ? QColor(240, 140, 20) : QColor(15, 15, 15));
     p.restore();
-    return img;
 }
 
-QImage genericEvent() {
-    QImage img = canvas();
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
+void genericEvent(QPainter &p) {
     verticalGradient(p, QColor(225, 240, 252), QColor(170, 205, 235));
     // A calendar leaf at the lower right, with rings and a marked day.
     const QRectF leaf(kW - 190, kH - 200, 150, 160);
@@ -215,7 +201,6 @@ QImage genericEvent() {
             p.setBrush(r == 1 && c == 2 ? QColor(230, 70, 60) : QColor(215, 225, 235));
             p.drawRoundedRect(day, 5, 5);
         }
-    return img;
 }
 
 } // namespace
@@ -234,7 +219,7 @@ int main(int argc, char **argv) {
     const struct {
         const char *name;
         const char *format;
-        QImage (*draw)();
+        void (*draw)(QPainter &);
     } pictures[] = {
         {"Новый год.jpg", "JPG", newYear},  {"23 февраля.PNG", "PNG", defenderDay},
         {"8 марта.jpg", "JPG", womensDay},  {"9 мая.jpg", "JPG", victoryDay},
@@ -244,7 +229,7 @@ int main(int argc, char **argv) {
     for (const auto &pic : pictures) {
         const QString path = out + QString::fromUtf8(pic.name);
         const int quality = qstrcmp(pic.format, "PNG") == 0 ? -1 : 90;
-        if (!pic.draw().save(path, pic.format, quality)) {
+        if (!render(pic.draw).save(path, pic.format, quality)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
             ++failures;
         }
