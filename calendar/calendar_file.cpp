@@ -156,13 +156,13 @@ bool seedCalendarFile(const QString &path, const QString &baseFolder) {
         file.writeString(ini, QLatin1String(k.key), QString::fromUtf8(k.value));
     for (const Holiday &h : holidays) {
         const QString section = QLatin1String(h.section);
-        file.writeString(section, QStringLiteral("event"),
+        file.writeString(section, dayKey::event,
                          QStringLiteral("<body> <p align=\"center\"> ") +
                              QString::fromUtf8(h.text) + QStringLiteral(" </p> </body>"));
-        file.writeString(section, QStringLiteral("image"),
+        file.writeString(section, dayKey::image,
                          baseFolder + QStringLiteral("image/") + QString::fromUtf8(h.picture));
-        file.writeString(section, QStringLiteral("file"), QString());
-        file.writeInteger(section, QStringLiteral("eventday"), kHoliday);
+        file.writeString(section, dayKey::file, QString());
+        file.writeInteger(section, dayKey::kind, kHoliday);
     }
     batch.commit();
     return true;

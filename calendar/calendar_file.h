@@ -14,6 +14,14 @@ namespace kalmo::calendar {
 // Day kinds stored as `eventday`.
 enum DayKind { kEvent = 1, kDayOff = 2, kHoliday = 3 };
 
+// The keys of a day's section.
+namespace dayKey {
+inline const QString kind = QStringLiteral("eventday");
+inline const QString event = QStringLiteral("event");
+inline const QString image = QStringLiteral("image");
+inline const QString file = QStringLiteral("file");
+} // namespace dayKey
+
 // dateini.ini: the marked days and the look of the day tile. Reads through a snapshot (the
 // calendar screen: loaded once, released with the object) or live (the editors: every write
 // reaches the file at once). Writers raise core::IniWriteError.

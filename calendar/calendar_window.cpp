@@ -251,7 +251,7 @@ void TFormCalendar::fillGrid() {
         for (int day = 1; day <= m_shown.daysInMonth(); ++day) {
             const QString key = dateKey(day, m_shown.month(), m_shown.year());
             if (m_marked.contains(key))
-                m_kinds.insert(day, m_snapshot->readInteger(key, QStringLiteral("eventday"), 1));
+                m_kinds.insert(day, m_snapshot->readInteger(key, dayKey::kind, 1));
         }
     m_grid->viewport()->update();
 }
@@ -285,14 +285,14 @@ void TFormCalendar::selectCell(int row, int column) {
         m_attachment.clear();
         return;
     }
-    const QString text = m_snapshot->readString(key, QStringLiteral("event"));
+    const QString text = m_snapshot->readString(key, dayKey::event);
     m_tile->setText(text);
     if (text.isEmpty()) {
         m_tile->hide();
         return;
     }
-    m_tile->loadPicture(m_snapshot->valueExists(key, QStringLiteral("image"))
-                            ? m_snapshot->readString(key, QStringLiteral("image"))
+    m_tile->loadPicture(m_snapshot->valueExists(key, dayKey::image)
+                            ? m_snapshot->readString(key, dayKey::image)
                             : defaultDayPicture(m_dataFolder, m_s.values));
     const QSize cell(m_grid->columnWidth(0) - m_lineWidth, m_grid->rowHeight(0) - m_lineWidth);
     m_tile->move(tilePosition(column, row, m_grid->pos(), cell, m_lineWidth, m_tile->size()));
@@ -300,7 +300,7 @@ void TFormCalendar::selectCell(int row, int column) {
     m_tile->raise();
     if (!m_timer1.isActive())
         m_timer1.start();
-    m_attachment = m_snapshot->readString(key, QStringLiteral("file"));
+    m_attachment = m_snapshot->readString(key, dayKey::file);
 }
 
 void TFormCalendar::pressTile() {

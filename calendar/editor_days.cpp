@@ -2,31 +2,26 @@
 
 namespace kalmo::calendar {
 
-namespace {
-const QString kEventKey = QStringLiteral("event");
-const QString kImageKey = QStringLiteral("image");
-const QString kFileKey = QStringLiteral("file");
-} // namespace
-
 QString placeholderText() {
     return QStringLiteral("Здесь должен быть Ваш текст");
 }
 
 StoredDay readDay(const CalendarFile &file, const QString &key, const QString &pictureWithoutKey) {
-    return {file.readString(key, kEventKey, placeholderText()),
-            file.readString(key, kImageKey, pictureWithoutKey), file.readString(key, kFileKey)};
+    return {file.readString(key, dayKey::event, placeholderText()),
+            file.readString(key, dayKey::image, pictureWithoutKey),
+            file.readString(key, dayKey::file)};
 }
 
 void writeDayContent(CalendarFile &file, const QString &key, const DayContent &content) {
-    file.deleteKey(key, kEventKey);
-    file.writeString(key, kEventKey, eventTextForm(content.text));
-    file.writeString(key, kImageKey, content.picture);
-    file.writeString(key, kFileKey, content.file);
+    file.deleteKey(key, dayKey::event);
+    file.writeString(key, dayKey::event, eventTextForm(content.text));
+    file.writeString(key, dayKey::image, content.picture);
+    file.writeString(key, dayKey::file, content.file);
 }
 
 void DayBook::add(CalendarFile &file, const QString &key, DayKind kind, const DayContent &current,
                   const std::function<void()> &listed) {
-    file.writeInteger(key, QStringLiteral("eventday"), kind);
+    file.writeInteger(key, dayKey::kind, kind);
     if (listed)
         listed();
     if (m_pending)
