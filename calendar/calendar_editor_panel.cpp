@@ -149,7 +149,6 @@ void CalendarEditorPanel::createControls() {
     m_font = new QComboBox(this);
     m_font->setEditable(true);
     m_font->setInsertPolicy(QComboBox::NoInsert);
-    m_font->addItems(QFontDatabase::families());
     lookBox(m_font, h.fontBox, h.fontLabel, h.fontTop);
     m_size = new QLineEdit(this);
     lookBox(m_size, h.sizeBox, QStringLiteral("Размер шрифта"), h.sizeTop);
@@ -271,6 +270,9 @@ void CalendarEditorPanel::open(const QString &path) {
     m_colours[9]->setColour(look.marking.event);
     m_markingStored = {look.marking.dayOff, look.marking.holiday, look.marking.event};
     m_size->setText(QString::number(look.tile.fontSize));
+    // Listed at the first opening, not when the kiosk starts: most runs never open an editor.
+    if (m_font->count() == 0)
+        m_font->addItems(QFontDatabase::families());
     m_font->setEditText(look.tile.fontName);
     m_saturday->setChecked(look.marking.saturday);
     m_sunday->setChecked(look.marking.sunday);
