@@ -6,6 +6,7 @@
 //
 // Usage: bench_photo_change [seconds=60] [photos=3] [--platform offscreen|xcb]
 #include "app/kiosk.h"
+#include "bench/kiosk/proc_stats.h"
 #include "bench/kiosk/xvfb.h"
 #include "ticker/scrolling_text.h"
 #include "transitions/picshow.h"
@@ -80,12 +81,9 @@ qint64 threadRunDelayUs() {
 
 // Minor page faults of the calling thread so far: a fresh picture buffer costs one per page.
 qint64 threadMinorFaults() {
-    QFile f(QStringLiteral("/proc/thread-self/stat"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray stat = f.readAll();
-    // Fields after the command name, which may hold blanks: state is the 3rd, minflt the 10th.
-    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    // From the state (the 3rd field) on: minflt is the 10th.
+    const QList<QByteArray> fields =
+        kalmo::bench::statFields(QStringLiteral("/proc/thread-self/stat"));
     return fields.size() > 7 ? fields[7].toLongLong() : 0;
 }
 

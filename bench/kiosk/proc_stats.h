@@ -17,13 +17,19 @@ struct ProcStat {
     qint64 ticks = 0; // user + system time, in clock ticks
 };
 
-inline bool readStat(qint64 pid, ProcStat &out) {
-    QFile f(QStringLiteral("/proc/%1/stat").arg(pid));
+// The fields of a stat file (/proc/PID/stat, /proc/thread-self/stat) after the command name,
+// from the state on: "pid (comm) state ppid ..."; comm may hold blanks and parentheses.
+inline QList<QByteArray> statFields(const QString &path) {
+    QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        return false;
+        return {};
     const QByteArray text = f.readAll();
-    // pid (comm) state ppid ... utime(14) stime(15); comm may hold blanks and parentheses
-    const QList<QByteArray> rest = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    return text.mid(text.lastIndexOf(')') + 2).split(' ');
+}
+
+inline bool readStat(qint64 pid, ProcStat &out) {
+    // state ppid ... utime(14) stime(15), counted from the pid as 1
+    const QList<QByteArray> rest = statFields(QStringLiteral("/proc/%1/stat").arg(pid));
     if (rest.size() < 13)
         return false;
     out.ppid = rest[1].toLongLong();
