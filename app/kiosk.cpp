@@ -11,7 +11,6 @@
 #include "core/theme.h"
 #include "photo/photo_window.h"
 #include "schedule/schedule_window.h"
-#include "ticker/main_screen_ticker.h"
 #include "video/video_window.h"
 #include "web/form_browser.h"
 #include "web/web_browser.h"
@@ -40,11 +39,7 @@ admin::MainScreenHooks mainScreenHooks(TForm1 &form, core::ProgramValues &values
         applyTimerInterval(form.rereadTimer(), ms, "time/readsetting");
     };
     hooks.applyFontsAndSiteCaption = [&form] { form.applySavedFonts(); };
-    hooks.reloadRunningText = [&form, &values] {
-        ticker::reloadTicker(form.ticker(), values.resolve(values.scrollingTextFile),
-                             values.scrollingStep, core::Themes::windowColour(),
-                             core::Themes::textColour());
-    };
+    hooks.reloadRunningText = [&form] { form.reloadRunningText(); };
     hooks.rebuildPhotoList = [&form] { form.rebuildPhotoList(); };
     hooks.applyTheme = [&form, &values](const QString &name) {
         values.theme = name;

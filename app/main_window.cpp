@@ -13,6 +13,7 @@
 #include "schedule/schedule_window.h"
 #include "ticker/main_screen_ticker.h"
 #include "ticker/scrolling_text.h"
+#include "ticker/ticker_text.h"
 #include "transitions/picshow.h"
 #include "video/video_window.h"
 #include "weather/weather_informer.h"
@@ -261,9 +262,23 @@ void TForm1::startWeather() {
 }
 
 void TForm1::startRunningText() {
-    ticker::setupMainScreenTicker(*m_ticker, m_values.resolve(m_values.scrollingTextFile),
-                                  m_values.scrollingStep, core::Themes::windowColour(),
-                                  core::Themes::textColour(), m_s.screenSize);
+    // The line runs empty until its file has been read on a worker.
+    const auto setUp = [this, step = m_values.scrollingStep](const std::optional<QString> &text) {
+        ticker::setupMainScreenTicker(*m_ticker, text, step, core::Themes::windowColour(),
+                                      core::Themes::textColour(), m_s.screenSize);
+    };
+    setUp(QString());
+    m_tickerRead.start([path = m_values.resolve(
+                            m_values.scrollingTextFile)] { return ticker::readTickerText(path); },
+                       [this, setUp](const std::optional<QString> &text) {
+                           setUp(text);
+                           emit runningTextLoaded();
+                       },
+                       [this] {
+                           qCWarning(kalmo::lcTicker).noquote()
+                               << "no answer from the running text file"
+                               << m_values.scrollingTextFile;
+                       });
 }
 
 // First start of the main settings file (then the theme again: the file now names one), the
@@ -372,8 +387,31 @@ void TForm1::onClockTick() {
 }
 
 void TForm1::onRereadTick() {
-    if (m_s.settings.reread() == SettingsFiles::RereadResult::Missing) {
+    // The files are read on a worker: the settings folder may be a share that hangs.
+    const bool started = m_rereadRead.start(
+        [pointer = m_s.settings.pointerPath(), fallback = m_s.settings.defaultMainPath(),
+         inForce = m_values.mainSettingsPath] {
+            return SettingsFiles::readRereadFiles(pointer, fallback, inForce);
+        },
+        [this](const SettingsFiles::RereadFiles &files) { finishReread(files); },
+        [this] {
+            m_s.settings.rereadTimedOut();
+            m_rereadTimer.setInterval(kMissingSettingsRetryMs);
+            emit rereadFinished(false);
+        });
+    if (!started) {
+        // The last re-read still waits for the share: try again later.
+        m_s.settings.rereadTimedOut();
         m_rereadTimer.setInterval(kMissingSettingsRetryMs);
+        emit rereadFinished(false);
+    }
+}
+
+void TForm1::finishReread(const SettingsFiles::RereadFiles &files) {
+    if (m_s.settings.applyReread(files) != SettingsFiles::RereadResult::Done) {
+        // Missing or unreadable: the values in force stay, and the next try is in 5 minutes.
+        m_rereadTimer.setInterval(kMissingSettingsRetryMs);
+        emit rereadFinished(false);
         return;
     }
     m_slideshowTimer.stop();
@@ -383,12 +421,35 @@ void TForm1::onRereadTick() {
     applyTheme();
     m_slideshow.setCurrentIndex(-1);
     applyCaptionsAndFonts(true);
-    ticker::reloadTicker(*m_ticker, m_values.resolve(m_values.scrollingTextFile),
-                         m_values.scrollingStep, core::Themes::windowColour(),
-                         core::Themes::textColour());
+    reloadRunningText();
     rebuildPhotoList();
     enableTimer(m_slideshowTimer);
     applyTimerInterval(m_rereadTimer, m_values.rereadMs, "time/readsetting");
+    emit rereadFinished(true);
+}
+
+void TForm1::reloadRunningText() {
+    const int step = m_values.scrollingStep;
+    const bool started = m_tickerRead.start(
+        [path = m_values.resolve(m_values.scrollingTextFile)] {
+            return ticker::readTickerText(path);
+        },
+        [this, step](const std::optional<QString> &text) {
+            ticker::reloadTicker(*m_ticker, text, step, core::Themes::windowColour(),
+                                 core::Themes::textColour());
+            emit runningTextLoaded();
+        },
+        [this, step] {
+            // The line keeps its text; only the look follows the settings.
+            ticker::restyleTicker(*m_ticker, step, core::Themes::windowColour(),
+                                  core::Themes::textColour());
+            qCWarning(kalmo::lcTicker).noquote()
+                << "no answer from the running text file" << m_values.scrollingTextFile
+                << "; the line keeps its text";
+        });
+    if (!started)
+        ticker::restyleTicker(*m_ticker, step, core::Themes::windowColour(),
+                              core::Themes::textColour());
 }
 
 QString TForm1::photoFolder() const {

@@ -11,12 +11,14 @@
 #include "core/program_values.h"
 #include "core/random.h"
 #include "core/swipe_detector.h"
+#include "core/worker_read.h"
 #include "web/browser.h"
 
 #include <QSize>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 class QFrame;
 class QLabel;
@@ -87,6 +89,8 @@ public:
     void applySavedFonts(); // button fonts, the site button's caption, the close button
     void applyTheme();      // the theme in force, to every window
     void rebuildPhotoList();
+    // The running text file again (read on a worker), the line restarted with its text.
+    void reloadRunningText();
 
     const MainLayout &layoutRules() const { return m_layout; }
     Slideshow &slideshow() { return m_slideshow; }
@@ -100,6 +104,13 @@ public:
     QTimer &weatherTimer() { return m_weatherTimer; }
     QTimer &rereadTimer() { return m_rereadTimer; }
     web::SiteView &siteView() { return *m_siteView; }
+
+signals:
+    // A re-read ended: `applied` when the values were read and applied, false when the
+    // file was missing, unreadable or did not answer (the values in force stay).
+    void rereadFinished(bool applied);
+    // The running text file was read and the line restarted.
+    void runningTextLoaded();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -127,6 +138,7 @@ private:
     void connectInput();
     void startTimers();
 
+    void finishReread(const SettingsFiles::RereadFiles &files);
     void applyLayout();
     void applyCaptionsAndFonts(bool reread);
     QFont buttonFont(int pointSize) const;
@@ -181,6 +193,9 @@ private:
     QTimer m_clockTimer;     // Timer2
     QTimer m_weatherTimer;   // Timer4
     QTimer m_rereadTimer;    // Timer9
+
+    core::WorkerRead<SettingsFiles::RereadFiles> m_rereadRead;
+    core::WorkerRead<std::optional<QString>> m_tickerRead;
 };
 
 } // namespace kalmo::app

@@ -1,10 +1,13 @@
 #include "app/settings_files.h"
 
 #include "calendar/calendar_file.h"
+#include "core/log.h"
 #include "core/strict_int.h"
+#include "core/worker_read.h"
 #include "schedule/schedule_files.h"
 #include "weather/informer_address.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <variant>
@@ -15,7 +18,22 @@ using core::IniFile;
 
 namespace {
 const QString kOne = QStringLiteral("1");
+
+// Whether the file opens and reads; `reason` gets the error when not. A file that does not
+// exist counts as readable: it reads as empty.
+bool isReadable(const QString &path, QString *reason) {
+    QFile f(path);
+    if (!f.exists())
+        return true;
+    char byte;
+    if (!f.open(QIODevice::ReadOnly) || f.read(&byte, 1) < 0) {
+        if (reason)
+            *reason = f.errorString();
+        return false;
+    }
+    return true;
 }
+} // namespace
 
 SettingsFiles::SettingsFiles(core::ProgramValues &values, core::Messages &messages)
     : m_values(values), m_messages(messages) {}
@@ -129,17 +147,74 @@ bool SettingsFiles::firstStartMain() {
     return true;
 }
 
-SettingsFiles::RereadResult SettingsFiles::reread() {
+SettingsFiles::RereadFiles SettingsFiles::readRereadFiles(const QString &pointerPath,
+                                                          const QString &defaultMainPath,
+                                                          const QString &pathInForce) {
+    RereadFiles files;
     {
-        IniFile pointer(pointerPath());
-        m_values.mainSettingsPath = pointer.readString(
-            QStringLiteral("file"), QStringLiteral("filedir"), defaultMainPath());
+        const IniFile pointer(pointerPath, IniFile::Mode::Snapshot);
+        if (!pointer.isTooLarge() && isReadable(pointerPath, nullptr))
+            files.mainPath = pointer.readString(QStringLiteral("file"), QStringLiteral("filedir"),
+                                                defaultMainPath);
     }
-    const QFileInfo fi(m_values.mainSettingsPath);
-    if (!fi.exists() || !fi.isFile())
+    const QString path = files.mainPath.isEmpty() ? pathInForce : files.mainPath;
+    const QFileInfo fi(path);
+    if (!fi.exists() || !fi.isFile()) {
+        files.status = RereadFiles::Status::Missing;
+        return files;
+    }
+    auto main = std::make_shared<IniFile>(path, IniFile::Mode::Snapshot);
+    if (main->isTooLarge()) {
+        files.status = RereadFiles::Status::Unreadable;
+        files.reason =
+            QStringLiteral("over the size limit of %1 bytes").arg(core::kMaxIniFileBytes);
+    } else if (!isReadable(path, &files.reason)) {
+        files.status = RereadFiles::Status::Unreadable;
+    } else {
+        files.status = RereadFiles::Status::Read;
+        files.main = std::move(main);
+    }
+    return files;
+}
+
+SettingsFiles::RereadResult SettingsFiles::applyReread(const RereadFiles &files) {
+    if (!files.mainPath.isEmpty())
+        m_values.mainSettingsPath = files.mainPath;
+    switch (files.status) {
+    case RereadFiles::Status::Missing:
         return RereadResult::Missing;
-    readKeys(IniFile(m_values.mainSettingsPath, IniFile::Mode::Snapshot), Reader::Reread);
+    case RereadFiles::Status::Unreadable:
+        logRereadProblem(
+            QStringLiteral("cannot read %1 (%2)").arg(m_values.mainSettingsPath, files.reason));
+        return RereadResult::Unreadable;
+    case RereadFiles::Status::Read:
+        break;
+    }
+    if (!m_rereadProblem.isEmpty())
+        qCInfo(kalmo::lcSettings).noquote()
+            << "settings re-read again from" << m_values.mainSettingsPath;
+    m_rereadProblem.clear();
+    readKeys(*files.main, Reader::Reread);
     return RereadResult::Done;
+}
+
+void SettingsFiles::rereadTimedOut() {
+    logRereadProblem(QStringLiteral("no answer from %1 within %2 s")
+                         .arg(m_values.mainSettingsPath)
+                         .arg(core::kFileReadTimeLimit.count() / 1000));
+}
+
+void SettingsFiles::logRereadProblem(const QString &problem) {
+    if (problem == m_rereadProblem)
+        return;
+    m_rereadProblem = problem;
+    qCWarning(kalmo::lcSettings).noquote()
+        << "settings re-read skipped, the values in force stay, retried in 5 minutes:" << problem;
+}
+
+SettingsFiles::RereadResult SettingsFiles::reread() {
+    return applyReread(
+        readRereadFiles(pointerPath(), defaultMainPath(), m_values.mainSettingsPath));
 }
 
 namespace {

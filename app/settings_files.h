@@ -6,6 +6,8 @@
 
 #include <QSet>
 #include <QString>
+#include <QStringList>
+#include <memory>
 
 namespace kalmo::app {
 
@@ -31,8 +33,34 @@ public:
     // mark. Returns true when it wrote.
     bool firstStartMain();
 
-    enum class RereadResult { Done, Missing };
-    // File side of the periodic re-read. On Missing nothing was read.
+    // What the periodic re-read found in the files. Read by readRereadFiles(), which touches
+    // nothing but the files, so it runs on a worker thread: the folder may be a share that
+    // hangs.
+    struct RereadFiles {
+        enum class Status {
+            Read,      // `main` holds the file
+            Missing,   // no file at `mainPath`
+            Unreadable // there but not readable (an I/O error, over the size limit...)
+        };
+        // The path the pointer file names; empty when the pointer file itself could not
+        // be read (the path in force stays).
+        QString mainPath;
+        Status status = Status::Missing;
+        QString reason;                            // why it was unreadable, for the log
+        std::shared_ptr<const core::IniFile> main; // a snapshot, read from memory
+    };
+    static RereadFiles readRereadFiles(const QString &pointerPath, const QString &defaultMainPath,
+                                       const QString &pathInForce);
+
+    enum class RereadResult { Done, Missing, Unreadable };
+    // Values side of the periodic re-read, on the GUI thread. On Missing and Unreadable no
+    // value changes but the main settings path (which the pointer file named); an unreadable
+    // file is logged once until a re-read succeeds again.
+    RereadResult applyReread(const RereadFiles &files);
+    // A re-read whose files did not answer within the time limit: the values stay, logged
+    // once like an unreadable file.
+    void rereadTimedOut();
+    // Both sides at once, on the calling thread.
     RereadResult reread();
 
 private:
@@ -42,10 +70,12 @@ private:
     int readInt(const core::IniFile &ini, const QString &section, const QString &key,
                 int defaultValue);
     void report(const QString &text);
+    void logRereadProblem(const QString &problem);
 
     core::ProgramValues &m_values;
     core::Messages &m_messages;
     QSet<QString> m_reported; // bad values already reported, so a re-read does not repeat them
+    QString m_rereadProblem;  // last re-read failure logged, until a re-read succeeds
 };
 
 // The main settings file's keys as a Markdown table (section, key, default, meaning): the

@@ -23,11 +23,9 @@ QRect mainScreenTickerGeometry(const QSize &screen, int lineHeight) {
                  lineHeight);
 }
 
-QString setupMainScreenTicker(TScrollingText &line, const QString &textFilePath, int step,
-                              const QColor &windowColor, const QColor &textColor,
+QString setupMainScreenTicker(TScrollingText &line, const std::optional<QString> &fileText,
+                              int step, const QColor &windowColor, const QColor &textColor,
                               const QSize &screen) {
-    const std::optional<QString> fileText = readTickerText(textFilePath);
-
     line.setBackgroundColor(windowColor);
     line.setTextColor(textColor);
     QFont f = line.font();
@@ -44,16 +42,20 @@ QString setupMainScreenTicker(TScrollingText &line, const QString &textFilePath,
     return line.text();
 }
 
-QString reloadTicker(TScrollingText &line, const QString &textFilePath, int step,
+QString reloadTicker(TScrollingText &line, const std::optional<QString> &fileText, int step,
                      const QColor &windowColor, const QColor &textColor) {
-    const std::optional<QString> fileText = readTickerText(textFilePath);
     line.Stop();
-    line.setBackgroundColor(windowColor);
-    line.setTextColor(textColor);
-    line.setStep(step);
+    restyleTicker(line, step, windowColor, textColor);
     line.setText(fileText.value_or(kMissingFileAtReread));
     line.Play();
     return line.text();
+}
+
+void restyleTicker(TScrollingText &line, int step, const QColor &windowColor,
+                   const QColor &textColor) {
+    line.setBackgroundColor(windowColor);
+    line.setTextColor(textColor);
+    line.setStep(step);
 }
 
 } // namespace kalmo::ticker

@@ -6,6 +6,7 @@
 
 #include "ticker/main_screen_ticker.h"
 #include "ticker/scrolling_text.h"
+#include "ticker/ticker_text.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -70,7 +71,8 @@ int main(int argc, char **argv) {
     QWidget window;
     window.setGeometry(0, 0, 1920, 1080);
     kalmo::ticker::TScrollingText line(&window);
-    kalmo::ticker::setupMainScreenTicker(line, path, 2, Qt::black, Qt::white, QSize(1920, 1080));
+    kalmo::ticker::setupMainScreenTicker(line, kalmo::ticker::readTickerText(path), 2, Qt::black,
+                                         Qt::white, QSize(1920, 1080));
     PaintCounter counter;
     line.installEventFilter(&counter);
     window.show();

@@ -62,11 +62,26 @@ struct Screen {
         o.randomSeed = 11;
         o.browserFactory = fakeFactory();
         kiosk = std::make_unique<app::Kiosk>(o);
+        QSignalSpy textLoaded(&form(), &app::TForm1::runningTextLoaded);
+        QVERIFY(textLoaded.wait(10000));
         form().photoLoader().setSynchronous(true);
         form().picShow().setThreaded(false);
         form().show();
     }
     app::TForm1 &form() { return kiosk->mainWindow(); }
+    // A re-read, waited for to its end and to the running text it reloads. True when the
+    // values were read and applied.
+    bool reread() {
+        QSignalSpy finished(&form(), &app::TForm1::rereadFinished);
+        QSignalSpy textLoaded(&form(), &app::TForm1::runningTextLoaded);
+        form().onRereadTick();
+        if (finished.isEmpty() && !finished.wait(10000))
+            return false;
+        const bool applied = finished.first().at(0).toBool();
+        if (applied && textLoaded.isEmpty())
+            textLoaded.wait(10000);
+        return applied;
+    }
     QLabel *label(const char *name) { return form().findChild<QLabel *>(name); }
     QPushButton *button(const char *name) { return form().findChild<QPushButton *>(name); }
     QString caption() { return label("Label2")->text(); }
@@ -86,6 +101,7 @@ private slots:
     void automaticChangeEndsFullPhoto();
     void rereadAppliesTheNewValues();
     void rereadOfAMissingFileRetriesInFiveMinutes();
+    void unreadableRereadKeepsTheScreen();
     void intervalsTimersCannotTake_data();
     void intervalsTimersCannotTake();
     void idleWatchRunsOnceWithoutASiteView();
@@ -144,7 +160,7 @@ void TestMainScreen::vanishedFolderShowsTheErrorCaption() {
     s.form().onSlideshowTick();
     QVERIFY(s.caption().startsWith(QStringLiteral("Не удается загрузить фото ")));
     // The next re-read empties the list; ticks then only rebuild.
-    s.form().onRereadTick();
+    QVERIFY(s.reread());
     QVERIFY(s.form().slideshow().photos().isEmpty());
 }
 
@@ -204,7 +220,7 @@ void TestMainScreen::rereadAppliesTheNewValues() {
              "[style]\nstyletest=Light\n[dir]\nDirimage=" +
                  s.base.toUtf8() + "photo/\n");
     s.form().slideshow().setCurrentIndex(1);
-    s.form().onRereadTick();
+    QVERIFY(s.reread());
     QCOMPARE(s.button("SpeedButton10")->text(), QStringLiteral("Портал  "));
     for (const char *name : {"SpeedButton10", "Raspisanie1", "Raspisanie3", "Button21", "Button22"})
         QCOMPARE(s.button(name)->font().pointSize(), 26);
@@ -221,12 +237,31 @@ void TestMainScreen::rereadOfAMissingFileRetriesInFiveMinutes() {
     Screen s;
     QVERIFY(QFile::remove(s.base + "kalmora.ini"));
     const QString site = s.button("SpeedButton10")->text();
-    s.form().onRereadTick();
+    QVERIFY(!s.reread());
     QCOMPARE(s.form().rereadTimer().interval(), 300000);
     QCOMPARE(s.button("SpeedButton10")->text(), site);
     writeAll(s.base + "kalmora.ini", "[time]\nreadsetting=2\n");
-    s.form().onRereadTick();
+    QVERIFY(s.reread());
     QCOMPARE(s.form().rereadTimer().interval(), 120000);
+}
+
+void TestMainScreen::unreadableRereadKeepsTheScreen() {
+    Screen s;
+    QVERIFY(s.reread()); // the first start's values, theme and photo folder among them
+    const core::ProgramValues before = s.kiosk->values();
+    QCOMPARE(before.theme, QStringLiteral("TabletDark"));
+    // A file that exists but cannot be read is not an empty file: the re-read defaults
+    // ("Light", "/photo/") must not replace what is in force.
+    QFile f(s.base + "kalmora.ini");
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QVERIFY(f.resize(core::kMaxIniFileBytes + 1));
+    f.close();
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("re-read skipped"));
+    QVERIFY(!s.reread());
+    QCOMPARE(s.form().rereadTimer().interval(), 300000);
+    QCOMPARE(s.kiosk->values().theme, before.theme);
+    QCOMPARE(s.kiosk->values().photoFolder, before.photoFolder);
+    QCOMPARE(s.form().slideshow().photos().size(), 2);
 }
 
 void TestMainScreen::intervalsTimersCannotTake_data() {
@@ -274,7 +309,7 @@ void TestMainScreen::intervalsTimersCannotTake() {
     // Enabling a timer that never fires leaves it silent.
     s.form().onSwipe(app::SwipeDirection::Left);
     QCOMPARE(s.form().slideshowTimer().isActive(), slideshowMs > 0);
-    s.form().onRereadTick();
+    QVERIFY(s.reread());
     QCOMPARE(s.form().rereadTimer().isActive(), rereadMs > 0);
     QCOMPARE(s.form().rereadTimer().interval(), rereadMs);
     QCOMPARE(s.form().slideshowTimer().isActive(), slideshowMs > 0);
@@ -365,7 +400,7 @@ void TestMainScreen::runningTextStartsFromTheFile() {
     QVERIFY(s.form().ticker().isActive());
     QCOMPARE(s.form().ticker().geometry().top(), 720 - 57);
     writeAll(s.base + "text.txt", QStringLiteral("Первая\r\nвторая").toUtf8());
-    s.form().onRereadTick(); // the first start wrote base + "text.txt" as the file
+    QVERIFY(s.reread()); // the first start wrote base + "text.txt" as the file
     QCOMPARE(s.form().ticker().text(), QStringLiteral("Перваявторая"));
 }
 
@@ -390,7 +425,7 @@ void TestMainScreen::weatherPanelNarrowsThePhoto() {
 
     // A flag cleared at a re-read leaves the panel until the hourly refresh.
     writeAll(s.base + "kalmora.ini", "[weather]\nread=0\n");
-    s.form().onRereadTick();
+    QVERIFY(s.reread());
     QVERIFY(panel4->isVisible());
     s.form().onWeatherTick();
     QVERIFY(!panel4->isVisible());

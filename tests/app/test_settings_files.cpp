@@ -3,7 +3,9 @@
 #include "schedule/schedule_files.h"
 
 #include "tests/support/test_files.h"
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -52,6 +54,9 @@ private slots:
     void unwritableBaseKeepsDefaults();
     void oversizedSettingsAreNeitherReadNorRewritten();
     void rereadUsesItsOwnDefaultsAndRetriesWhenMissing();
+    void unreadableRereadKeepsTheValues_data();
+    void unreadableRereadKeepsTheValues();
+    void unreadablePointerKeepsThePathInForce();
     void windows1251SettingsKeepTheirEncoding();
 };
 
@@ -180,6 +185,65 @@ void TestSettingsFiles::rereadUsesItsOwnDefaultsAndRetriesWhenMissing() {
     QCOMPARE(s.files.reread(), SettingsFiles::RereadResult::Missing);
     QCOMPARE(s.values.mainSettingsPath, base + "gone.ini");
     QCOMPARE(s.values.theme, QString("TabletDark"));
+}
+
+void TestSettingsFiles::unreadableRereadKeepsTheValues_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::newRow("over the size limit") << "huge";
+    // The kernel answers every read of it with an I/O error, as a failing share does.
+    QTest::newRow("an I/O error") << "eio";
+}
+
+void TestSettingsFiles::unreadableRereadKeepsTheValues() {
+    QFETCH(QString, damage);
+    QTemporaryDir dir;
+    const QString base = dir.path() + '/';
+    writeAll(base + "kalmora.ini", "[ini]\nfile=1\n[style]\nstyletest=Windows\n[dir]\nDirimage=" +
+                                       base.toUtf8() + "photo/\n[Name]\nButtonSite=Портал\n");
+    Start s(base);
+    QCOMPARE(s.files.reread(), SettingsFiles::RereadResult::Done);
+    const ProgramValues before = s.values;
+    QString mainPath = base + "kalmora.ini";
+    if (damage == "huge") {
+        QFile f(mainPath);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.resize(kalmo::core::kMaxIniFileBytes + 1)); // sparse: no 16 MB written
+    } else {
+        mainPath = "/proc/self/mem";
+        writeAll(base + "filesetting.ini", "[ini]\nfile=1\n[file]\nfiledir=/proc/self/mem\n");
+    }
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("re-read skipped.*" +
+                                                          QRegularExpression::escape(mainPath)));
+    QCOMPARE(s.files.reread(), SettingsFiles::RereadResult::Unreadable);
+    QCOMPARE(s.values.theme, before.theme);
+    QCOMPARE(s.values.photoFolder, before.photoFolder);
+    QCOMPARE(s.values.buttonSite, QStringLiteral("Портал"));
+    QCOMPARE(s.values.mainSettingsPath, mainPath);
+    // Logged once, not at every retry.
+    QTest::failOnWarning(QRegularExpression("re-read skipped"));
+    QCOMPARE(s.files.reread(), SettingsFiles::RereadResult::Unreadable);
+    QVERIFY(s.messages.entries.isEmpty());
+
+    // Readable again: the next re-read takes what changed meanwhile.
+    writeAll(base + "filesetting.ini", "[ini]\nfile=1\n");
+    writeAll(base + "kalmora.ini", "[Name]\nButtonSite=Новый\n");
+    QCOMPARE(s.files.reread(), SettingsFiles::RereadResult::Done);
+    QCOMPARE(s.values.buttonSite, QStringLiteral("Новый"));
+}
+
+void TestSettingsFiles::unreadablePointerKeepsThePathInForce() {
+    QTemporaryDir dir;
+    const QString base = dir.path() + '/';
+    writeAll(base + "elsewhere.ini", "[ini]\nfile=1\n[Name]\nButtonSite=Где-то\n");
+    writeAll(base + "filesetting.ini",
+             ("[ini]\nfile=1\n[file]\nfiledir=" + base + "elsewhere.ini\n").toUtf8());
+    Start s(base);
+    // A folder in the pointer file's place reads as nothing at all, not as "no path given".
+    QVERIFY(QFile::remove(base + "filesetting.ini"));
+    QVERIFY(QDir(base).mkdir("filesetting.ini"));
+    QCOMPARE(s.files.reread(), SettingsFiles::RereadResult::Done);
+    QCOMPARE(s.values.mainSettingsPath, base + "elsewhere.ini");
+    QCOMPARE(s.values.buttonSite, QStringLiteral("Где-то"));
 }
 
 void TestSettingsFiles::windows1251SettingsKeepTheirEncoding() {

@@ -190,8 +190,9 @@ private slots:
         QWidget window;
         TScrollingText line(&window, &m_clock);
         QSignalSpy started(&line, &TScrollingText::OnStartPlay);
-        const QString given = setupMainScreenTicker(line, path, 257, QColor(10, 20, 30),
-                                                    QColor(200, 210, 220), QSize(1920, 1080));
+        const QString given =
+            setupMainScreenTicker(line, readTickerText(path), 257, QColor(10, 20, 30),
+                                  QColor(200, 210, 220), QSize(1920, 1080));
         QCOMPARE(given, expectedText);
         QCOMPARE(line.text(), expectedText);
         const int height = emPixelHeight(35, line.logicalDpiY());
@@ -217,14 +218,15 @@ private slots:
         writeFile(path, "old");
         QWidget window;
         TScrollingText line(&window, &m_clock);
-        setupMainScreenTicker(line, path, 5, Qt::black, Qt::white, QSize(800, 600));
+        setupMainScreenTicker(line, readTickerText(path), 5, Qt::black, Qt::white, QSize(800, 600));
         for (int i = 0; i < 20; ++i)
             line.frameStep();
         QSignalSpy started(&line, &TScrollingText::OnStartPlay);
         QSignalSpy stopped(&line, &TScrollingText::OnStopPlay);
 
         writeFile(path, "new\nlines");
-        QCOMPARE(reloadTicker(line, path, 256, Qt::blue, Qt::yellow), QStringLiteral("newlines"));
+        QCOMPARE(reloadTicker(line, readTickerText(path), 256, Qt::blue, Qt::yellow),
+                 QStringLiteral("newlines"));
         QCOMPARE(stopped.count(), 1);
         QCOMPARE(started.count(), 1);
         QCOMPARE(line.scrollPosition(), 798);
@@ -233,7 +235,8 @@ private slots:
         QCOMPARE(line.textColor(), QColor(Qt::yellow));
 
         QFile::remove(path);
-        QCOMPARE(reloadTicker(line, path, 1, Qt::blue, Qt::yellow), kMissingFileAtReread);
+        QCOMPARE(reloadTicker(line, readTickerText(path), 1, Qt::blue, Qt::yellow),
+                 kMissingFileAtReread);
         QCOMPARE(line.text(), kMissingFileAtReread);
         QVERIFY(line.isActive());
     }
