@@ -2,12 +2,12 @@
 
 #include "calendar/calendar_file.h"
 #include "core/log.h"
+#include "core/read_problem.h"
 #include "core/strict_int.h"
 #include "core/worker_read.h"
 #include "schedule/schedule_files.h"
 #include "weather/informer_address.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <variant>
@@ -18,22 +18,7 @@ using core::IniFile;
 
 namespace {
 const QString kOne = QStringLiteral("1");
-
-// Whether the file opens and reads; `reason` gets the error when not. A file that does not
-// exist counts as readable: it reads as empty.
-bool isReadable(const QString &path, QString *reason) {
-    QFile f(path);
-    if (!f.exists())
-        return true;
-    char byte;
-    if (!f.open(QIODevice::ReadOnly) || f.read(&byte, 1) < 0) {
-        if (reason)
-            *reason = f.errorString();
-        return false;
-    }
-    return true;
 }
-} // namespace
 
 SettingsFiles::SettingsFiles(core::ProgramValues &values, core::Messages &messages)
     : m_values(values), m_messages(messages) {}
@@ -153,7 +138,7 @@ SettingsFiles::RereadFiles SettingsFiles::readRereadFiles(const QString &pointer
     RereadFiles files;
     {
         const IniFile pointer(pointerPath, IniFile::Mode::Snapshot);
-        if (!pointer.isTooLarge() && isReadable(pointerPath, nullptr))
+        if (core::readProblem(pointer).isEmpty())
             files.mainPath = pointer.readString(QStringLiteral("file"), QStringLiteral("filedir"),
                                                 defaultMainPath);
     }

@@ -61,6 +61,7 @@ public:
 
     // Groups writes into one replacement of the file (see core::IniFile::Batch).
     core::IniFile &ini() { return m_ini; }
+    const core::IniFile &ini() const { return m_ini; }
 
 private:
     core::IniFile m_ini;

@@ -3,6 +3,7 @@
 #include "calendar/cell_delegate.h"
 #include "calendar/day_tile.h"
 #include "core/log.h"
+#include "core/read_problem.h"
 #include "web/form_browser.h"
 
 #include <QHeaderView>
@@ -64,6 +65,17 @@ std::optional<core::ColorCode> cellFill(const QString &text, int row, int column
     return fill;
 }
 
+CalendarScreenData readCalendarScreenData(const core::ProgramValues &values) {
+    CalendarScreenData data;
+    data.dataFolder = screenDataFolder(values);
+    auto file = std::make_shared<const CalendarFile>(data.dataFolder + calendarFileName(),
+                                                     CalendarFile::Mode::Snapshot);
+    data.problem = core::readProblem(file->ini());
+    if (data.problem.isEmpty())
+        data.file = std::move(file);
+    return data;
+}
+
 TFormCalendar::TFormCalendar(CalendarScreenServices services, QWidget *parent)
     : QDialog(parent, Qt::Window | Qt::FramelessWindowHint), m_s(std::move(services)),
       m_shown(m_s.clock.now().date()) {
@@ -81,7 +93,9 @@ TFormCalendar::TFormCalendar(CalendarScreenServices services, QWidget *parent)
     m_timer2.setInterval(1000);
     connect(&m_timer2, &QTimer::timeout, this, &TFormCalendar::onIdleTick);
 
-    m_dataFolder = screenDataFolder(m_s.values);
+    // Made exact (the base folder when the settings path names a folder) by the first
+    // opening's read: no file system call here.
+    m_dataFolder = m_s.values.dataFolder();
 }
 
 TFormCalendar::~TFormCalendar() = default;
@@ -170,31 +184,65 @@ void TFormCalendar::hideEvent(QHideEvent *event) {
     if (event->spontaneous())
         return;
     m_timer2.stop();
-    m_snapshot.reset();
-    m_marked.clear();
 }
 
 void TFormCalendar::runOpening() {
     m_timer2.start();
-    m_dataFolder = screenDataFolder(m_s.values);
-    m_snapshot = std::make_unique<CalendarFile>(m_dataFolder + calendarFileName(),
-                                                CalendarFile::Mode::Snapshot);
+    m_today->setText(todayLine(m_s.clock.now().date()));
+    m_today->setAccessibleName(m_today->text());
+    // The month shows at once with what the screen knows; the file's days follow when its
+    // read (on a worker) arrives.
+    goToToday();
+    const bool started =
+        m_read.start([values = m_s.values] { return readCalendarScreenData(values); },
+                     [this](const CalendarScreenData &data) { takeSnapshot(data); },
+                     [this] {
+                         logProblem(QStringLiteral("no answer within %1 s")
+                                        .arg(core::kFileReadTimeLimit.count() / 1000));
+                         emit snapshotRead(false);
+                     });
+    if (!started) {
+        logProblem(QStringLiteral("the last read still waits for an answer"));
+        emit snapshotRead(false);
+    }
+}
+
+void TFormCalendar::takeSnapshot(const CalendarScreenData &data) {
+    if (!data.file) {
+        logProblem(data.problem);
+        emit snapshotRead(false);
+        return;
+    }
+    if (!m_problem.isEmpty())
+        qCInfo(kalmo::lcCalendar) << "calendar file read again";
+    m_problem.clear();
+    m_dataFolder = data.dataFolder;
+    m_snapshot = data.file;
     m_marked.clear();
     for (const QString &name : m_snapshot->sections())
         m_marked.insert(name.toLower());
-    m_today->setText(todayLine(m_s.clock.now().date()));
-    m_today->setAccessibleName(m_today->text());
     TileLook look;
     look.read(*m_snapshot);
     m_tile->setLook(look);
     m_marking = Marking();
     m_marking.read(*m_snapshot);
-    goToToday();
+    fillGrid();
+    emit snapshotRead(true);
+}
+
+void TFormCalendar::logProblem(const QString &problem) {
+    if (problem == m_problem)
+        return;
+    m_problem = problem;
+    qCWarning(kalmo::lcCalendar).noquote()
+        << "cannot read the calendar file in" << m_dataFolder << "(" + problem + ");"
+        << (m_snapshot ? "the screen shows the days it read last" : "no days are marked");
 }
 
 void TFormCalendar::hideTile() {
     m_tile->hide();
     m_timer1.stop();
+    m_tileKey.clear();
 }
 
 void TFormCalendar::goToToday() {
@@ -291,9 +339,21 @@ void TFormCalendar::selectCell(int row, int column) {
         m_tile->hide();
         return;
     }
-    m_tile->loadPicture(m_snapshot->valueExists(key, dayKey::image)
-                            ? m_snapshot->readString(key, dayKey::image)
-                            : defaultDayPicture(m_dataFolder, m_s.values));
+    // The picture is read on a worker; the tile shows its text until it comes.
+    m_tile->clearPicture();
+    m_tileKey = key;
+    m_pictureRead.start(
+        [image = m_snapshot->valueExists(key, dayKey::image)
+                     ? std::optional<QString>(m_snapshot->readString(key, dayKey::image))
+                     : std::nullopt,
+         folder = m_dataFolder, values = m_s.values, size = m_tile->size()] {
+            return DayTile::readPicture(image ? *image : defaultDayPicture(folder, values), size);
+        },
+        [this, key](const QImage &picture) {
+            if (key == m_tileKey)
+                m_tile->setPicture(picture);
+            emit tilePictureRead();
+        });
     const QSize cell(m_grid->columnWidth(0) - m_lineWidth, m_grid->rowHeight(0) - m_lineWidth);
     m_tile->move(tilePosition(column, row, m_grid->pos(), cell, m_lineWidth, m_tile->size()));
     m_tile->show();

@@ -6,6 +6,7 @@
 #include "core/clock.h"
 #include "core/idle_clock.h"
 #include "core/program_values.h"
+#include "core/worker_read.h"
 
 #include <QDate>
 #include <QDialog>
@@ -37,6 +38,15 @@ struct CalendarScreenServices {
     core::IdleClock &idle;
     QSize screenSize;
 };
+
+// What an opening of the screen reads: the calendar file's snapshot and the folder it lies
+// in. Touches only the files, so it runs on a worker (the folder may be a share that hangs).
+struct CalendarScreenData {
+    QString dataFolder;
+    std::shared_ptr<const CalendarFile> file; // null when it could not be read
+    QString problem;                          // why not
+};
+CalendarScreenData readCalendarScreenData(const core::ProgramValues &values);
 
 // The fill a grid cell gets over the grid's own drawing, or none. `kind` is the marked day's
 // `eventday` when the cell's date is marked.
@@ -90,6 +100,11 @@ public:
 signals:
     // Ctrl+F3: the calendar editor window.
     void editorRequested();
+    // The read an opening started has ended; `applied` when its snapshot is in use, false
+    // when the file could not be read (the screen keeps the last one it read).
+    void snapshotRead(bool applied);
+    // The picture of the tile shown has been read (or found missing).
+    void tilePictureRead();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -102,13 +117,21 @@ private:
     // Shows the month of `month` with its navigation captions (one blank in the title).
     void showMonth(const QDate &month);
     void fillGrid();
+    void takeSnapshot(const CalendarScreenData &data);
+    void logProblem(const QString &problem);
     void hideTile();
     QString cellKey(int row, int column) const;
 
     CalendarScreenServices m_s;
     QDate m_shown;
     QString m_dataFolder;
-    std::unique_ptr<CalendarFile> m_snapshot;
+    // The last snapshot read; kept after a closing, so an opening while the share hangs
+    // shows the days it knew.
+    std::shared_ptr<const CalendarFile> m_snapshot;
+    core::WorkerRead<CalendarScreenData> m_read;
+    core::WorkerRead<QImage> m_pictureRead;
+    QString m_tileKey;       // the day whose tile shows
+    QString m_problem;       // the last read problem logged
     QSet<QString> m_marked;  // section names, lower case
     QHash<int, int> m_kinds; // day of the shown month -> `eventday`
     Marking m_marking;

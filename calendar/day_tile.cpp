@@ -47,21 +47,28 @@ QFont DayTile::tileFont() const {
     return f;
 }
 
-void DayTile::loadPicture(const QString &path) {
-    m_picture = QImage();
-    if (!path.trimmed().isEmpty() && QFileInfo(path).isFile()) {
-        QImageReader reader(path);
-        reader.setAllocationLimit(kAllocationLimitMb);
-        reader.setAutoTransform(true);
-        // Decode no larger than needed to fill the tile.
-        const QSize full = reader.size();
-        if (full.isValid() && !size().isEmpty()) {
-            const QSize fill = full.scaled(size(), Qt::KeepAspectRatioByExpanding);
-            if (fill.width() < full.width())
-                reader.setScaledSize(fill);
-        }
-        m_picture = reader.read();
+QImage DayTile::readPicture(const QString &path, const QSize &tileSize) {
+    if (path.trimmed().isEmpty() || !QFileInfo(path).isFile())
+        return {};
+    QImageReader reader(path);
+    reader.setAllocationLimit(kAllocationLimitMb);
+    reader.setAutoTransform(true);
+    // Decode no larger than needed to fill the tile.
+    const QSize full = reader.size();
+    if (full.isValid() && !tileSize.isEmpty()) {
+        const QSize fill = full.scaled(tileSize, Qt::KeepAspectRatioByExpanding);
+        if (fill.width() < full.width())
+            reader.setScaledSize(fill);
     }
+    return reader.read();
+}
+
+void DayTile::loadPicture(const QString &path) {
+    setPicture(readPicture(path, size()));
+}
+
+void DayTile::setPicture(const QImage &picture) {
+    m_picture = picture;
     update();
 }
 

@@ -24,6 +24,10 @@ public:
 
     // An empty path, a blank or a file that does not load means no picture.
     void loadPicture(const QString &path);
+    // The reading half of loadPicture, decoded no larger than fills `tileSize`: touches no
+    // widget, so it runs on a worker when the file may lie on a share.
+    static QImage readPicture(const QString &path, const QSize &tileSize);
+    void setPicture(const QImage &picture);
     void clearPicture();
     bool hasPicture() const { return !m_picture.isNull(); }
 

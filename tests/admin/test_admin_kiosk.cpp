@@ -190,10 +190,12 @@ void TestAdminKiosk::editsInTheSettingsReachTheScreens() {
     QVERIFY(!days.isOpen());
 
     // The calendar screen: the day is marked in the new colour and shows its text.
+    calendar::TFormCalendar &calendarScreen = *f.kiosk->windows().formCalendar;
+    QSignalSpy calendarRead(&calendarScreen, &calendar::TFormCalendar::snapshotRead);
     QTest::mouseClick(f.kiosk->mainWindow().findChild<QPushButton *>("Raspisanie1"),
                       Qt::LeftButton);
-    calendar::TFormCalendar &calendarScreen = *f.kiosk->windows().formCalendar;
     QVERIFY(calendarScreen.isVisible());
+    QVERIFY(calendarRead.wait());
     // December 2026 begins on a Tuesday: the 9th is a Wednesday in the second week.
     QCOMPARE(calendarScreen.grid()->item(2, 2)->text(), QString("9"));
     QCOMPARE(calendarScreen.fillAt(2, 2), std::optional<core::ColorCode>(olive));

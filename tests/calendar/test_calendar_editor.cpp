@@ -367,7 +367,9 @@ void TestCalendarEditor::deleteRemovesTheSectionAndTheScreenStopsMarking() {
     core::ManualClock clock{QDateTime(QDate(2026, 3, 31), QTime(10, 0))};
     core::IdleClock idle{clock};
     TFormCalendar screen({f.values, clock, idle, QSize(1280, 800)});
+    QSignalSpy read(&screen, &TFormCalendar::snapshotRead);
     screen.runOpening();
+    QVERIFY(read.wait());
     // 10 March 2026 is a Tuesday: row 3, column 1.
     QCOMPARE(screen.grid()->item(3, 1)->text(), QString("10"));
     QCOMPARE(screen.fillAt(3, 1), std::optional<core::ColorCode>(*core::colorFromText("clLime")));
@@ -385,6 +387,7 @@ void TestCalendarEditor::deleteRemovesTheSectionAndTheScreenStopsMarking() {
 
     QVERIFY(screen.fillAt(3, 1).has_value()); // the screen's snapshot until it reopens
     screen.runOpening();
+    QVERIFY(read.wait());
     QCOMPARE(screen.fillAt(3, 1), std::nullopt);
 }
 

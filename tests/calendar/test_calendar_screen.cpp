@@ -4,8 +4,10 @@
 #include "calendar/day_tile.h"
 #include "web/form_browser.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -43,6 +45,12 @@ struct Fixture {
                     return {c, r};
         return {-1, -1};
     }
+    // An opening, waited for until the calendar file's read (on a worker) has arrived.
+    bool open(const std::function<void()> &how = {}) {
+        QSignalSpy read(screen.get(), &TFormCalendar::snapshotRead);
+        how ? how() : screen->runOpening();
+        return (!read.isEmpty() || read.wait(10000)) && read.first().at(0).toBool();
+    }
     void select(int day) {
         const QPoint at = find(day);
         screen->selectCell(at.y(), at.x());
@@ -76,6 +84,7 @@ private slots:
     void documentWindowPausesTheIdleClose();
     void ctrlF3AsksForTheEditor();
     void hugeOrNoisyFileOpens();
+    void unreadableFileKeepsTheDaysItRead();
 };
 
 void TestCalendarScreen::layoutFromScreenSize() {
@@ -100,11 +109,11 @@ void TestCalendarScreen::layoutFromScreenSize() {
 void TestCalendarScreen::openingGoesToToday() {
     Fixture f(kMarch);
     TFormCalendar &s = *f.screen;
-    s.runOpening();
+    QVERIFY(f.open());
     s.showPreviousMonth(); // leave it on February
     QCOMPARE(s.title()->text(), QStringLiteral("Февраль 2026 года."));
     s.hide();
-    s.runOpening();
+    QVERIFY(f.open());
     QCOMPARE(s.shownDate(), QDate(2026, 3, 31));
     QCOMPARE(s.title()->text(), QStringLiteral("Март    2026 года."));
     QCOMPARE(s.todayLabel()->text(), QStringLiteral("Сегодня: 31.03.2026 года."));
@@ -123,7 +132,7 @@ void TestCalendarScreen::navigationWrapsTheYear() {
     Fixture f(QByteArray{});
     f.clock.setNow(QDateTime(QDate(2027, 1, 15), QTime(9, 0)));
     TFormCalendar &s = *f.screen;
-    s.runOpening();
+    QVERIFY(f.open());
     QCOMPARE(s.title()->text(), QStringLiteral("Январь    2027 года."));
     const QPoint selected(s.grid()->currentColumn(), s.grid()->currentRow());
     s.showPreviousMonth();
@@ -141,7 +150,7 @@ void TestCalendarScreen::navigationWrapsTheYear() {
 void TestCalendarScreen::paintingOrder() {
     Fixture f(kMarch);
     TFormCalendar &s = *f.screen;
-    s.show();
+    QVERIFY(f.open([&] { s.show(); }));
     QVERIFY(QTest::qWaitForWindowExposed(&s));
     // Select the marked Sunday the 1st so that its fill must cover the highlight.
     s.grid()->setCurrentCell(1, 6);
@@ -169,7 +178,7 @@ void TestCalendarScreen::paintingOrder() {
 void TestCalendarScreen::markingColoursFromTheEditorRepaint() {
     Fixture f(kMarch);
     TFormCalendar &s = *f.screen;
-    s.runOpening();
+    QVERIFY(f.open());
     const QPoint day1 = f.find(1);
     QCOMPARE(s.fillAt(day1.y(), day1.x()), std::optional<core::ColorCode>(0x00FF00));
     s.setMarkingColours(0x0000FF, 0xFF0000, 0x123456);
@@ -188,7 +197,7 @@ void TestCalendarScreen::selectionPlacesTheTileBesideTheCell() {
     QFETCH(int, day);
     Fixture f(kMarch);
     TFormCalendar &s = *f.screen;
-    s.runOpening();
+    QVERIFY(f.open());
     f.select(day);
     const QPoint at = f.find(day);
     const QSize cell(s.grid()->columnWidth(0) - 4, s.grid()->rowHeight(0) - 4);
@@ -204,7 +213,7 @@ void TestCalendarScreen::selectionPlacesTheTileBesideTheCell() {
 void TestCalendarScreen::selectionOfUnmarkedAndEmptyDays() {
     Fixture f(kMarch);
     TFormCalendar &s = *f.screen;
-    s.runOpening();
+    QVERIFY(f.open());
     f.select(4);
     QCOMPARE(s.tile()->plainText(), QStringLiteral("odd kind"));
     QCOMPARE(s.tile()->accessibleName(), QStringLiteral("odd kind"));
@@ -232,7 +241,7 @@ void TestCalendarScreen::selectionOfUnmarkedAndEmptyDays() {
 void TestCalendarScreen::tileTimerKeepsItsCount() {
     Fixture f(kMarch);
     TFormCalendar &s = *f.screen;
-    s.runOpening();
+    QVERIFY(f.open());
     s.tileTimer().setInterval(600); // the same rule, in less time
     f.select(4);
     QTRY_VERIFY_WITH_TIMEOUT(s.tileTimer().remainingTime() <= 300, 5000);
@@ -256,7 +265,7 @@ void TestCalendarScreen::idleCloseAtTwiceThePageTimeout() {
     Fixture f(kMarch);
     TFormCalendar &s = *f.screen;
     QSignalSpy finished(&s, &QDialog::finished);
-    s.open();
+    QVERIFY(f.open([&] { s.open(); }));
     QVERIFY(s.idleTimer().isActive());
     f.idle.touch();
     f.clock.advanceMs(39999);
@@ -275,7 +284,7 @@ void TestCalendarScreen::documentWindowPausesTheIdleClose() {
     web::TFormBrowser documents(
         f.idle, [&] { return f.values.pageSeconds; }, fakeFactory());
     s.setDocumentWindow(&documents);
-    s.open();
+    QVERIFY(f.open([&] { s.open(); }));
     f.select(4);
     s.pressTile();
     QVERIFY(documents.isVisible());
@@ -301,7 +310,7 @@ void TestCalendarScreen::ctrlF3AsksForTheEditor() {
     Fixture f(kMarch);
     TFormCalendar &s = *f.screen;
     QSignalSpy editor(&s, &TFormCalendar::editorRequested);
-    s.open();
+    QVERIFY(f.open([&] { s.open(); }));
     QTest::keyClick(s.grid(), Qt::Key_F3, Qt::ControlModifier);
     QCOMPARE(editor.count(), 1);
     QTest::keyClick(s.grid(), Qt::Key_Escape);
@@ -320,11 +329,35 @@ void TestCalendarScreen::hugeOrNoisyFileOpens() {
     noise.append("\n[3.3.2026]\neventday=3\nevent=<p>after noise</p>\n");
     Fixture f(noise);
     TFormCalendar &s = *f.screen;
-    s.runOpening();
+    QVERIFY(f.open());
     const QPoint day3 = f.find(3);
     QCOMPARE(s.fillAt(day3.y(), day3.x()), std::optional<core::ColorCode>(s.marking().holiday));
     f.select(3);
     QCOMPARE(s.tile()->plainText(), QStringLiteral("after noise"));
+}
+
+void TestCalendarScreen::unreadableFileKeepsTheDaysItRead() {
+    Fixture f(kMarch);
+    TFormCalendar &s = *f.screen;
+    QVERIFY(f.open([&] { s.open(); }));
+    s.closeScreen();
+    // A file that is there but cannot be read is not a calendar without days.
+    QFile file(f.base + "dateini.ini");
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.resize(core::kMaxIniFileBytes + 1));
+    file.close();
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot read the calendar file"));
+    QVERIFY(!f.open([&] { s.open(); }));
+    const QPoint day1 = f.find(1);
+    QCOMPARE(s.fillAt(day1.y(), day1.x()), std::optional<core::ColorCode>(0x00FF00));
+    f.select(4);
+    QCOMPARE(s.tile()->plainText(), QStringLiteral("odd kind"));
+    s.closeScreen();
+
+    // Readable again: the next opening shows what the file holds now.
+    testing::writeAll(f.base + "dateini.ini", "[ini]\nSunday=0\n");
+    QVERIFY(f.open([&] { s.open(); }));
+    QCOMPARE(s.fillAt(day1.y(), day1.x()), std::nullopt);
 }
 
 QTEST_MAIN(TestCalendarScreen)
