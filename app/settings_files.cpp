@@ -149,11 +149,8 @@ SettingsFiles::RereadFiles SettingsFiles::readRereadFiles(const QString &pointer
         return files;
     }
     auto main = std::make_shared<IniFile>(path, IniFile::Mode::Snapshot);
-    if (main->isTooLarge()) {
-        files.status = RereadFiles::Status::Unreadable;
-        files.reason =
-            QStringLiteral("over the size limit of %1 bytes").arg(core::kMaxIniFileBytes);
-    } else if (!isReadable(path, &files.reason)) {
+    files.reason = core::readProblem(*main);
+    if (!files.reason.isEmpty()) {
         files.status = RereadFiles::Status::Unreadable;
     } else {
         files.status = RereadFiles::Status::Read;

@@ -1,6 +1,7 @@
 #include "schedule/schedule_window.h"
 
 #include "core/log.h"
+#include "core/read_problem.h"
 #include "schedule/countdown.h"
 
 #include <QGuiApplication>
@@ -52,6 +53,22 @@ void setButtonCaption(QPushButton *button, const QString &caption) {
 
 } // namespace
 
+ScheduleScreenData readScheduleScreenData(const QString &schedulePath,
+                                          const QString &settingsPath) {
+    ScheduleScreenData data;
+    auto schedule =
+        std::make_shared<const core::IniFile>(schedulePath, core::IniFile::Mode::Snapshot);
+    data.scheduleProblem = core::readProblem(*schedule);
+    if (data.scheduleProblem.isEmpty())
+        data.schedule = std::move(schedule);
+    auto settings =
+        std::make_shared<const core::IniFile>(settingsPath, core::IniFile::Mode::Snapshot);
+    data.settingsProblem = core::readProblem(*settings);
+    if (data.settingsProblem.isEmpty())
+        data.settings = std::move(settings);
+    return data;
+}
+
 TMyRaspisanie::TMyRaspisanie(ScheduleServices services, QWidget *parent)
     : QDialog(parent, Qt::Window | Qt::FramelessWindowHint), m_s(std::move(services)),
       m_screen(screenSizeFor(m_s.screenSize)), m_mainFont(mainFont(m_s.values)),
@@ -63,6 +80,7 @@ TMyRaspisanie::TMyRaspisanie(ScheduleServices services, QWidget *parent)
       m_flowPanel1(new FlowPanel(kFlowInset, this)), m_panel4(new QLabel(this)),
       m_previous(makeButton(QString(), QStringLiteral("Button27"), m_panel4)),
       m_next(makeButton(QString(), QStringLiteral("Button28"), m_panel4)),
+      m_unavailableLine(new QLabel(QStringLiteral("Расписание временно недоступно"), this)),
       m_browser(m_s.browserFactory) {
     setObjectName(QStringLiteral("MyRaspisanie"));
     setWindowTitle(QStringLiteral("MyRaspisanie"));
@@ -89,6 +107,11 @@ TMyRaspisanie::TMyRaspisanie(ScheduleServices services, QWidget *parent)
     m_panel4->hide();
     m_closeDoc->hide();
     m_back->hide();
+    m_unavailableLine->setObjectName(QStringLiteral("UnavailableLine"));
+    m_unavailableLine->setFont(m_mainFont);
+    m_unavailableLine->setAlignment(Qt::AlignCenter);
+    m_unavailableLine->setAccessibleName(m_unavailableLine->text());
+    m_unavailableLine->hide();
     placeControls();
 
     connect(m_mainMenu, &QPushButton::clicked, this, &QWidget::close);
@@ -148,6 +171,7 @@ void TMyRaspisanie::placeControls() {
     const int flowTop = labelTop + kCountdownHeight + 10;
     m_flowPanel1->setGeometry(6, flowTop, menu.right() + 1 - 6, h - 5 - flowTop);
 
+    m_unavailableLine->setGeometry(m_flowPanel1->geometry());
     m_panel4->setGeometry(6, 3, w - kButtonWidth - 25, kButtonHeight);
     const int navWidth = m_panel4->width() / 3 - 35;
     m_previous->setGeometry(4, 4, navWidth, 158);
@@ -203,14 +227,69 @@ void TMyRaspisanie::runOpeningSteps() {
     m_groups.clear();
     m_timer3.start();
 
+    // The screen opens at once with what it read last; the files' read runs on a worker
+    // and rebuilds the buttons when it arrives.
     buildDepartments();
     buildBellList();
     onClockTick();
     onCountdownTick();
+    const bool started = m_read.start(
+        [schedule = m_s.values.scheduleFilePath(), settings = m_s.values.mainSettingsPath] {
+            return readScheduleScreenData(schedule, settings);
+        },
+        [this](const ScheduleScreenData &data) { takeFiles(data); },
+        [this] {
+            logProblem(QStringLiteral("no answer within %1 s")
+                           .arg(core::kFileReadTimeLimit.count() / 1000));
+            m_unavailableLine->setVisible(!m_snapshot && isVisible());
+            emit filesRead(false);
+        });
+    if (!started) {
+        logProblem(QStringLiteral("the last read still waits for an answer"));
+        m_unavailableLine->setVisible(!m_snapshot);
+        emit filesRead(false);
+    }
+}
+
+void TMyRaspisanie::takeFiles(const ScheduleScreenData &data) {
+    QStringList problems;
+    if (data.schedule)
+        m_snapshot = data.schedule;
+    else
+        problems << m_s.values.scheduleFilePath() + " (" + data.scheduleProblem + ")";
+    if (data.settings)
+        m_settingsSnapshot = data.settings;
+    else
+        problems << m_s.values.mainSettingsPath + " (" + data.settingsProblem + ")";
+    if (problems.isEmpty()) {
+        if (!m_problem.isEmpty())
+            qCInfo(kalmo::lcSchedule) << "schedule files read again";
+        m_problem.clear();
+    } else {
+        logProblem(problems.join(QStringLiteral(", ")));
+    }
+    // A visitor already in a department keeps its panel; the next opening shows the news.
+    if (isVisible() && m_view == View::Departments) {
+        freeDynamicControls();
+        buildDepartments();
+        buildBellList();
+        onCountdownTick();
+    }
+    emit filesRead(problems.isEmpty());
+}
+
+void TMyRaspisanie::logProblem(const QString &problem) {
+    if (problem == m_problem)
+        return;
+    m_problem = problem;
+    qCWarning(kalmo::lcSchedule).noquote()
+        << "cannot read the schedule files:" << problem << "; the screen shows what it read last";
 }
 
 void TMyRaspisanie::buildDepartments() {
-    m_snapshot.emplace(m_s.values.scheduleFilePath(), core::IniFile::Mode::Snapshot);
+    m_unavailableLine->setVisible(!m_snapshot && !m_problem.isEmpty());
+    if (!m_snapshot)
+        return;
     const core::IniFile &file = *m_snapshot;
     int departments = readDepartmentCount(file);
     if (departments > kMaxDepartments) {
@@ -261,7 +340,9 @@ void TMyRaspisanie::buildDepartments() {
 }
 
 void TMyRaspisanie::buildBellList() {
-    const core::IniFile settings(m_s.values.mainSettingsPath, core::IniFile::Mode::Snapshot);
+    if (!m_settingsSnapshot)
+        return;
+    const core::IniFile &settings = *m_settingsSnapshot;
     const int stored = readLessonCount(settings);
     if (stored > kMaxLessons)
         qCWarning(kalmo::lcSchedule) << settings.path() << "lists" << stored
@@ -418,8 +499,8 @@ void TMyRaspisanie::closeDocument() {
 }
 
 void TMyRaspisanie::runClosingSteps() {
-    m_snapshot.reset();
     m_timer3.stop();
+    m_unavailableLine->hide();
     freeDynamicControls();
     m_awaitingDocument = false;
     m_browser.destroy();

@@ -4,6 +4,7 @@
 #include "core/idle_clock.h"
 #include "core/ini_file.h"
 #include "core/program_values.h"
+#include "core/worker_read.h"
 #include "schedule/flow_panel.h"
 #include "schedule/schedule_files.h"
 #include "schedule/unavailable_page.h"
@@ -13,6 +14,7 @@
 #include <QList>
 #include <QSize>
 #include <QTimer>
+#include <memory>
 #include <optional>
 
 class QLabel;
@@ -28,6 +30,18 @@ struct ScheduleServices {
     web::BrowserFactory browserFactory;
     QSize screenSize; // the screen the kiosk fills; empty means the primary screen
 };
+
+// What an opening of the schedule screen reads: the schedule file and the main settings
+// file (for the bell table) as snapshots. Touches only the files, so it runs on a worker
+// (the folder may be a share that hangs). A file that could not be read is null, and its
+// problem says why.
+struct ScheduleScreenData {
+    std::shared_ptr<const core::IniFile> schedule;
+    std::shared_ptr<const core::IniFile> settings;
+    QString scheduleProblem;
+    QString settingsProblem;
+};
+ScheduleScreenData readScheduleScreenData(const QString &schedulePath, const QString &settingsPath);
 
 // The class schedule screen: departments and their groups as buttons, a group's schedule
 // document in the embedded browser, the bell list and the countdown to the next bell.
@@ -85,6 +99,15 @@ public:
     QTimer *countdownTimer() { return &m_timer2; }
     QTimer *idleTimer() { return &m_timer3; }
 
+    // Shown in place of the department buttons while the screen has no schedule at all.
+    QLabel *unavailableLine() const { return m_unavailableLine; }
+
+signals:
+    // The read an opening started has ended; `applied` when both files were read and the
+    // screen built from them, false when one could not be read (the screen keeps what it
+    // read last).
+    void filesRead(bool applied);
+
 protected:
     void showEvent(QShowEvent *event) override;
     void done(int result) override;
@@ -92,6 +115,8 @@ protected:
 private:
     void placeControls();
     void runOpeningSteps();
+    void takeFiles(const ScheduleScreenData &data);
+    void logProblem(const QString &problem);
     void buildDepartments();
     void buildBellList();
     void runClosingSteps();
@@ -122,7 +147,14 @@ private:
     QTimer m_timer2;
     QTimer m_timer3;
 
-    std::optional<core::IniFile> m_snapshot; // the schedule file while open
+    QLabel *m_unavailableLine;
+
+    // The files as last read; kept after a closing, so an opening while the share hangs
+    // shows what the screen knew.
+    std::shared_ptr<const core::IniFile> m_snapshot;
+    std::shared_ptr<const core::IniFile> m_settingsSnapshot;
+    core::WorkerRead<ScheduleScreenData> m_read;
+    QString m_problem; // the last read problem logged
     QList<FlowPanel *> m_groupPanels;
     BellTable m_bells; // kept between showings: the countdown runs on
     View m_view = View::Departments;

@@ -205,10 +205,12 @@ void TestAdminKiosk::editsInTheSettingsReachTheScreens() {
     calendarScreen.closeScreen();
 
     // The schedule screen: the department's button and the countdown to 8:30.
+    schedule::TMyRaspisanie &scheduleScreen = *f.kiosk->windows().myRaspisanie;
+    QSignalSpy scheduleRead(&scheduleScreen, &schedule::TMyRaspisanie::filesRead);
     QTest::mouseClick(f.kiosk->mainWindow().findChild<QPushButton *>("Raspisanie3"),
                       Qt::LeftButton);
-    schedule::TMyRaspisanie &scheduleScreen = *f.kiosk->windows().myRaspisanie;
     QVERIFY(scheduleScreen.isVisible());
+    QVERIFY(scheduleRead.wait());
     QCOMPARE(scheduleScreen.findChild<QPushButton *>("NewPage1")->text(),
              QStringLiteral("Отделение ИТ"));
     QCOMPARE(scheduleScreen.countdown()->text(),

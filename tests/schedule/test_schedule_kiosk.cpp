@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -39,9 +40,11 @@ void TestScheduleKiosk::scheduleButtonShowsCountdownAndOpensAPdfInside() {
     core::IniFile(kiosk.values().scheduleFilePath()).writeString("1", "Dir1", pdf);
 
     kiosk.mainWindow().show();
-    QTest::mouseClick(kiosk.mainWindow().findChild<QPushButton *>("Raspisanie3"), Qt::LeftButton);
     schedule::TMyRaspisanie *screen = kiosk.windows().myRaspisanie;
+    QSignalSpy read(screen, &schedule::TMyRaspisanie::filesRead);
+    QTest::mouseClick(kiosk.mainWindow().findChild<QPushButton *>("Raspisanie3"), Qt::LeftButton);
     QVERIFY(screen->isVisible());
+    QVERIFY(read.wait());
     QCOMPARE(screen->countdown()->text(),
              QStringLiteral("1 занятие начнется через 19 минут 40 секунд."));
 

@@ -6,6 +6,8 @@
 #include "tests/support/test_files.h"
 #include "tests/web/fake_browser.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -35,10 +37,14 @@ struct Screen {
         window = std::make_unique<TMyRaspisanie>(
             ScheduleServices{values, clock, idle, fakeFactory(), QSize(1920, 1080)});
     }
-    void open() {
+    // An opening, waited for until its files' read (on a worker) has arrived. True when
+    // both files were read.
+    bool open() {
         if (!window)
             create();
+        QSignalSpy read(window.get(), &TMyRaspisanie::filesRead);
         window->open();
+        return (!read.isEmpty() || read.wait(10000)) && read.first().at(0).toBool();
     }
     QPushButton *button(const QString &name, QWidget *in = nullptr) const {
         return (in ? in : window.get())->findChild<QPushButton *>(name);
@@ -79,6 +85,7 @@ private slots:
     void bellListInTwoColumns();
     void idleCloseFromTheDocumentView();
     void clockShowsDateAndTwoDigitHours();
+    void unreadableFilesKeepWhatWasRead();
 };
 
 void TestScheduleWindow::fixedControlsFollowTheScreen() {
@@ -106,7 +113,7 @@ void TestScheduleWindow::fixedControlsFollowTheScreen() {
 void TestScheduleWindow::firstStartFileShowsOneDepartmentOfEightGroups() {
     Screen s;
     s.firstStartFiles();
-    s.open();
+    QVERIFY(s.open());
     QCOMPARE(s.captions(s.window->departmentPanel()), QStringList{"Раздел1"});
     QPushButton *department = s.button("NewPage1");
     QVERIFY(department);
@@ -147,7 +154,7 @@ void TestScheduleWindow::departmentsFromTheFile() {
     Screen s;
     if (!file.isEmpty())
         writeAll(s.values.scheduleFilePath(), file);
-    s.open();
+    QVERIFY(s.open());
     QCOMPARE(s.captions(s.window->departmentPanel()), departments);
     QCOMPARE(s.captions(s.window->groupPanel(1)), groupsOfTheFirst);
 }
@@ -158,7 +165,7 @@ void TestScheduleWindow::tooManyDepartmentsShowTheFirstOnes() {
     writeAll(s.values.scheduleFilePath(), file);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("45 departments"));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("50 groups"));
-    s.open();
+    QVERIFY(s.open());
     QCOMPARE(s.window->departmentPanel()->count(), TMyRaspisanie::kMaxDepartments);
     QCOMPARE(s.window->groupPanel(1)->count(), TMyRaspisanie::kMaxGroups);
     // Still usable: the last group opens, its neighbours stay among the shown ones.
@@ -170,7 +177,7 @@ void TestScheduleWindow::tooManyDepartmentsShowTheFirstOnes() {
 void TestScheduleWindow::viewsAndButtonsInEachState() {
     Screen s;
     s.firstStartFiles();
-    s.open();
+    QVERIFY(s.open());
     TMyRaspisanie &w = *s.window;
     QCOMPARE(w.view(), TMyRaspisanie::View::Departments);
     QVERIFY(w.mainMenuButton()->isVisible());
@@ -224,7 +231,7 @@ void TestScheduleWindow::neighboursWrapAround() {
              "[ini]\ncountrazdel=2\n[1]\ncountgroup=8\nGroup1=Группа1\nDir1=" + pdf.toUtf8() +
                  "\nGroup7=Группа7\nGroup8=Группа8\n[2]\ncountgroup=2\nGroup1=X\nGroup2=Y\n"
                  "[3]\n");
-    s.open();
+    QVERIFY(s.open());
     TMyRaspisanie &w = *s.window;
     w.showDepartment(1);
     w.openGroup(8);
@@ -258,7 +265,7 @@ void TestScheduleWindow::documentsThatCannotBeShownGiveThePlainPage() {
     writeAll(s.values.scheduleFilePath(),
              "[ini]\ncountrazdel=2\n[1]\ncountgroup=2\nGroup1=A\nDir1=Нет файла\nGroup2=B\nDir2=" +
                  html.toUtf8() + "\n[2]\nGroup1=Solo\n");
-    s.open();
+    QVERIFY(s.open());
     TMyRaspisanie &w = *s.window;
     w.showDepartment(1);
     w.openGroup(1);
@@ -294,7 +301,7 @@ void TestScheduleWindow::viewFlagHidesBellListAlsoAfterClose() {
     Screen s;
     s.firstStartFiles();
     s.values.scheduleView = false;
-    s.open();
+    QVERIFY(s.open());
     TMyRaspisanie &w = *s.window;
     QVERIFY(!w.bellList()->isVisible());
     QVERIFY(!w.countdown()->isVisible());
@@ -306,7 +313,7 @@ void TestScheduleWindow::viewFlagHidesBellListAlsoAfterClose() {
     w.close();
 
     s.values.scheduleView = true;
-    s.open();
+    QVERIFY(s.open());
     QVERIFY(w.bellList()->isVisible());
     QVERIFY(w.countdown()->isVisible());
     w.showDepartment(1);
@@ -329,7 +336,7 @@ void TestScheduleWindow::countdownRunsFromProgramStart() {
     w.onCountdownTick();
     QCOMPARE(w.countdown()->text(), QString());
 
-    s.open();
+    QVERIFY(s.open());
     QCOMPARE(w.countdown()->text(), QStringLiteral("1 занятие начнется через 19 минут 40 секунд."));
     QCOMPARE(w.countdown()->accessibleName(), w.countdown()->text());
     w.close();
@@ -345,7 +352,7 @@ void TestScheduleWindow::countdownRunsFromProgramStart() {
 
     // An empty table (Count 0) neither fails nor changes the line.
     writeAll(s.values.mainSettingsPath, "[Raspisanie]\nCount=0\n");
-    s.open();
+    QVERIFY(s.open());
     w.onCountdownTick();
     QCOMPARE(w.bellList()->findChildren<QLabel *>().size(), 0);
     QCOMPARE(w.countdown()->text(),
@@ -359,7 +366,7 @@ void TestScheduleWindow::bellListInTwoColumns() {
              "[Raspisanie]\nCount=3\n[RaspisanieStart]\n1=9:00:00\n2=10:00:00\n3=11:00:00\n"
              "[RaspisanieStop]\n1=9:45:00\n2=обед\n3=11:45:00\n");
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("end 2 \"обед\""));
-    s.open();
+    QVERIFY(s.open());
     FlowPanel *list = static_cast<FlowPanel *>(s.window->bellList());
     QCOMPARE(list->count(), 3);
     auto *first = qobject_cast<QLabel *>(list->widgetAt(0));
@@ -379,7 +386,7 @@ void TestScheduleWindow::bellListInTwoColumns() {
 void TestScheduleWindow::idleCloseFromTheDocumentView() {
     Screen s;
     s.firstStartFiles();
-    s.open();
+    QVERIFY(s.open());
     TMyRaspisanie &w = *s.window;
     QVERIFY(w.idleTimer()->isActive());
     w.showDepartment(1);
@@ -401,7 +408,7 @@ void TestScheduleWindow::idleCloseFromTheDocumentView() {
     QTRY_VERIFY(!browser); // freed once control is back in the event loop
 
     s.idle.touch();
-    s.open();
+    QVERIFY(s.open());
     QCOMPARE(w.view(), TMyRaspisanie::View::Departments);
     QVERIFY(!w.backButton()->isVisible());
     QVERIFY(w.mainMenuButton()->isVisible());
@@ -416,6 +423,38 @@ void TestScheduleWindow::clockShowsDateAndTwoDigitHours() {
     QCOMPARE(s.window->datePanel()->text(), QStringLiteral("07.03.2026"));
     QCOMPARE(s.window->timePanel()->text(), QStringLiteral("08:05:09"));
     QCOMPARE(s.window->timePanel()->accessibleName(), QStringLiteral("08:05:09"));
+}
+
+void TestScheduleWindow::unreadableFilesKeepWhatWasRead() {
+    Screen s;
+    // Never read: the screen says so instead of showing buttons without captions.
+    QVERIFY(QDir().mkpath(s.values.scheduleFilePath())); // a folder where the file should be
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot read the schedule files"));
+    QVERIFY(!s.open());
+    QVERIFY(s.window->unavailableLine()->isVisible());
+    QCOMPARE(s.window->departmentPanel()->count(), 0);
+    QVERIFY(s.window->bellTable().count() == 8); // the settings file is missing: the defaults
+    s.window->close();
+
+    QVERIFY(QDir().rmdir(s.values.scheduleFilePath()));
+    writeAll(s.values.scheduleFilePath(), "[ini]\ncountrazdel=1\n[1]\nrazdel=A\ncountgroup=1\n");
+    writeAll(s.values.mainSettingsPath, "[Raspisanie]\nCount=2\n");
+    QVERIFY(s.open());
+    QVERIFY(!s.window->unavailableLine()->isVisible());
+    QCOMPARE(s.captions(s.window->departmentPanel()), QStringList{"A"});
+    s.window->close();
+
+    // Both files damaged (over the size limit): the buttons and bells read last stay.
+    for (const QString &path : {s.values.scheduleFilePath(), s.values.mainSettingsPath}) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.resize(core::kMaxIniFileBytes + 1));
+    }
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot read the schedule files"));
+    QVERIFY(!s.open());
+    QCOMPARE(s.captions(s.window->departmentPanel()), QStringList{"A"});
+    QCOMPARE(s.window->bellTable().count(), 2);
+    QVERIFY(!s.window->unavailableLine()->isVisible());
 }
 
 QTEST_MAIN(TestScheduleWindow)
