@@ -68,10 +68,12 @@ Kiosk::Kiosk(const Options &options) {
         QGuiApplication::setOverrideCursor(Qt::BlankCursor);
         m_cursorHidden = true;
     }
+    m_surface = std::make_unique<Surface>(options.screenSize);
+    QWidget *const surface = m_surface.get();
     if (options.messages) {
         m_messages = options.messages;
     } else {
-        m_ownMessages = std::make_unique<WidgetMessages>();
+        m_ownMessages = std::make_unique<WidgetMessages>(m_surface->overlays());
         m_messages = m_ownMessages.get();
     }
     if (options.clock) {
@@ -93,40 +95,51 @@ Kiosk::Kiosk(const Options &options) {
     m_form1 = std::make_unique<TForm1>(MainWindowServices{m_values, *m_settings, *m_messages,
                                                           *m_clock, *m_idle, m_random,
                                                           options.screenSize, browsers});
+    m_surface->setPage(m_form1.get());
     // Secondary windows stay hidden until a main-screen handler opens them.
     if (options.dialogs) {
         m_dialogs = options.dialogs;
     } else {
-        m_ownDialogs = std::make_unique<WidgetDialogs>();
+        m_ownDialogs = std::make_unique<WidgetDialogs>(m_surface->overlays());
         m_dialogs = m_ownDialogs.get();
     }
     m_form3 = std::make_unique<admin::TForm3>(m_values, *m_messages, *m_dialogs,
-                                              mainScreenHooks(*m_form1, m_values), m_form1.get());
-    m_form4 = std::make_unique<admin::TForm4>(m_values, *m_form3, m_form1.get());
+                                              mainScreenHooks(*m_form1, m_values), surface);
+    m_form4 = std::make_unique<admin::TForm4>(m_values, *m_form3, surface);
     auto form6 = std::make_unique<video::TForm6>(
-        video::VideoServices{m_values, *m_messages, *m_idle, options.screenSize, {}},
-        m_form1.get());
+        video::VideoServices{m_values, *m_messages, *m_idle, options.screenSize, {}}, surface);
     auto form5 = std::make_unique<photo::TForm5>(
-        photo::PhotoViewerServices{m_values, *m_messages, *m_idle, options.screenSize},
-        m_form1.get());
+        photo::PhotoViewerServices{m_values, *m_messages, *m_idle, options.screenSize}, surface);
     m_formBrowser = std::make_unique<web::TFormBrowser>(
-        *m_idle, [this] { return m_values.pageSeconds; }, browsers, m_form1.get());
+        *m_idle, [this] { return m_values.pageSeconds; }, browsers, surface);
     m_formBrowser->setBaseFolder(m_values.baseFolder);
     auto formCalendar = std::make_unique<calendar::TFormCalendar>(
-        calendar::CalendarScreenServices{m_values, *m_clock, *m_idle, options.screenSize},
-        m_form1.get());
+        calendar::CalendarScreenServices{m_values, *m_clock, *m_idle, options.screenSize}, surface);
     formCalendar->setDocumentWindow(m_formBrowser.get());
     // The editor window works where the calendar screen last looked for its file.
     auto formCalendarSetting = std::make_unique<calendar::TFormCalendarSetting>(
         calendar::CalendarEditorServices{m_values, *m_messages, *m_dialogs,
                                          [this] { return m_clock->now().date(); }},
-        [screen = formCalendar.get()] { return screen->dataFolder(); }, m_form1.get());
+        [screen = formCalendar.get()] { return screen->dataFolder(); }, surface);
     formCalendarSetting->editor().setDocumentWindow(m_formBrowser.get());
     m_form3->calendarEditor().setDocumentWindow(m_formBrowser.get());
     auto myRaspisanie = std::make_unique<schedule::TMyRaspisanie>(
         schedule::ScheduleServices{m_values, *m_clock, *m_idle, browsers, options.screenSize},
-        m_form1.get());
-    m_passwordDlg = std::make_unique<admin::TPasswordDlg>(m_values, *m_messages, m_form1.get());
+        surface);
+    m_passwordDlg = std::make_unique<admin::TPasswordDlg>(m_values, *m_messages, surface);
+
+    // Each a child overlay of the surface; the small dialogs stand in its middle.
+    using Placement = OverlayStack::Placement;
+    OverlayStack &overlays = m_surface->overlays();
+    overlays.add(m_form3.get(), OverlayStack::Layer::Screen, Placement::Centred);
+    overlays.add(m_form4.get(), OverlayStack::Layer::Screen, Placement::Centred);
+    overlays.add(form6.get());
+    overlays.add(form5.get());
+    overlays.add(m_formBrowser.get());
+    overlays.add(formCalendar.get());
+    overlays.add(formCalendarSetting.get(), OverlayStack::Layer::Screen, Placement::Centred);
+    overlays.add(myRaspisanie.get());
+    overlays.add(m_passwordDlg.get(), OverlayStack::Layer::Screen, Placement::Centred);
 
     m_windows.form3 = m_form3.get();
     m_windows.form4 = m_form4.get();

@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/settings_files.h"
+#include "app/surface.h"
 #include "app/window_set.h"
 #include "core/clock.h"
 #include "core/dialogs.h"
@@ -25,7 +26,8 @@ class TFormBrowser;
 
 namespace kalmo::app {
 
-// The whole program: the program-wide values and the ten windows, created once in order.
+// The whole program: the program-wide values and the ten windows, created once in order, in
+// one surface: the main screen is its page, the others its overlays.
 class Kiosk {
 public:
     struct Options {
@@ -45,6 +47,8 @@ public:
     explicit Kiosk(const Options &options);
     ~Kiosk();
 
+    // The one top-level window; showing it shows the kiosk.
+    Surface &surface() { return *m_surface; }
     TForm1 &mainWindow() { return *m_form1; }
     const WindowSet &windows() const { return m_windows; }
     core::ProgramValues &values() { return m_values; }
@@ -52,6 +56,8 @@ public:
 private:
     core::ProgramValues m_values;
     bool m_cursorHidden = false;
+    // Before everything shown in it, so it goes last.
+    std::unique_ptr<Surface> m_surface;
     std::unique_ptr<core::Messages> m_ownMessages;
     core::Messages *m_messages;
     std::unique_ptr<core::Dialogs> m_ownDialogs;

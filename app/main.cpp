@@ -106,7 +106,7 @@ int main(int argc, char *argv[]) {
     const QScreen *screen = QGuiApplication::primaryScreen();
     kioskOptions.screenSize = screen ? screen->geometry().size() : QSize(1920, 1080);
     kalmo::app::Kiosk kiosk(kioskOptions);
-    kiosk.mainWindow().show();
+    kiosk.surface().show();
     const int code = QApplication::exec();
     qCInfo(kalmo::lcApp) << "stopped with code" << code;
     return code;

@@ -296,9 +296,10 @@ void TForm1::firstStartFiles() {
 
 void TForm1::connectInput() {
     connect(&m_loader, &PhotoLoader::loaded, this, &TForm1::onPhotoLoaded);
+    // Only input on this screen itself: the overlays above it are not part of it.
     m_swipes = new core::SwipeDetector(this, [this](QObject *watched) {
         auto *w = qobject_cast<QWidget *>(watched);
-        return w && w->isVisible() && w->window() == this;
+        return w && w->isVisible() && (w == this || isAncestorOf(w));
     });
     connect(m_swipes, &core::SwipeDetector::swiped, this, &TForm1::onSwipe);
     m_photo->installEventFilter(this);
@@ -534,8 +535,8 @@ void TForm1::setCaption(const QString &text, bool alsoFullPhotoName) {
 }
 
 void TForm1::onSwipe(SwipeDirection direction) {
-    // Swipes belong to the main screen itself, not to the site view or a secondary window.
-    if (m_siteView->isOpen() || QApplication::activeModalWidget())
+    // Swipes belong to the main screen itself, not to the site view.
+    if (m_siteView->isOpen())
         return;
     m_slideshowTimer.stop();
     const Slideshow::Action action = m_slideshow.swipe(direction, folderExists(photoFolder()));
@@ -597,9 +598,10 @@ void TForm1::siteViewClosed() {
     setSiteControlsVisible(false);
     setMainControlsVisible(true);
     enableTimer(m_slideshowTimer);
-    // The site had its own window; the keys (Ctrl+F3, Alt+F4) come back here.
-    if (isVisible() && !QApplication::activeModalWidget())
-        activateWindow();
+    // The keys (Ctrl+F3, Alt+F4) come back here, unless a screen or dialog above has them.
+    QWidget *focus = window()->focusWidget();
+    if (isVisible() && (!focus || focus == window() || focus == this || isAncestorOf(focus)))
+        setFocus(Qt::OtherFocusReason);
 }
 
 void TForm1::setMainControlsVisible(bool visible) {
@@ -672,6 +674,9 @@ void TForm1::openCloseDialog() {
 void TForm1::closeProgram() {
     m_closing = true;
     close();
+    // The window this screen is the page of goes with it.
+    if (window() != this)
+        window()->close();
 }
 
 // ---- input -------------------------------------------------------------------------------

@@ -62,9 +62,12 @@ void OverlayStack::add(QWidget *overlay, Layer layer, Placement placement) {
     if (!overlay || find(overlay))
         return;
     const QRect geometry = overlay->geometry();
+    const bool visible = overlay->isVisible();
     // A sub-window: a child like any other, but Tab goes round inside it and never leaves.
     overlay->setParent(m_host, Qt::SubWindow | (overlay->windowFlags() & Qt::FramelessWindowHint));
     overlay->setGeometry(geometry);
+    // Hidden for good, not only until the window shows and takes its children along.
+    overlay->setVisible(visible);
     // A window has a background of its own; a child would let the page show through.
     overlay->setAutoFillBackground(true);
     Entry entry;
@@ -77,7 +80,7 @@ void OverlayStack::add(QWidget *overlay, Layer layer, Placement placement) {
     connect(overlay, &QObject::destroyed, this, [this] {
         QMetaObject::invokeMethod(this, &OverlayStack::restack, Qt::QueuedConnection);
     });
-    if (overlay->isVisibleTo(m_host))
+    if (visible)
         restack();
 }
 
@@ -159,7 +162,7 @@ void OverlayStack::restack() {
 
 // What had the focus in the one that goes behind, for when it comes to the front again.
 void OverlayStack::rememberFocus() {
-    QWidget *focus = QApplication::focusWidget();
+    QWidget *focus = m_host->window()->focusWidget();
     if (m_top) {
         if (Entry *e = find(m_top); e && canTakeFocus(focus, m_top))
             e->focus = focus;
@@ -173,7 +176,7 @@ void OverlayStack::giveFocus(QWidget *top) {
     QWidget *target = nullptr;
     if (top) {
         const Entry *e = find(top);
-        if (canTakeFocus(QApplication::focusWidget(), top))
+        if (canTakeFocus(m_host->window()->focusWidget(), top))
             return; // its own code has put the focus already
         if (e && canTakeFocus(e->focus, top))
             target = e->focus;

@@ -34,7 +34,7 @@ void Surface::keyPressEvent(QKeyEvent *event) {
         return;
     }
     // Only a key nobody had the focus for: one the page let pass must not come round again.
-    QWidget *focus = QApplication::focusWidget();
+    QWidget *focus = focusWidget();
     if (m_page && (!focus || focus == this)) {
         QCoreApplication::sendEvent(m_page, event);
         return;

@@ -1,5 +1,7 @@
 #include "app/widget_dialogs.h"
 
+#include "app/overlay_stack.h"
+
 #include <QFileDialog>
 
 namespace kalmo::app {
@@ -7,9 +9,11 @@ namespace kalmo::app {
 namespace {
 
 // The dialog deletes itself once answered; `done` hears the answer exactly once.
-void ask(QFileDialog *dialog, const core::Dialogs::Answer &done, bool folder) {
+void ask(OverlayStack &overlays, QFileDialog *dialog, const core::Dialogs::Answer &done,
+         bool folder) {
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    overlays.add(dialog, OverlayStack::Layer::Screen, OverlayStack::Placement::Centred);
     QObject::connect(dialog, &QFileDialog::finished, dialog, [dialog, done, folder](int result) {
         QString path = result == QDialog::Accepted && !dialog->selectedFiles().isEmpty()
                            ? dialog->selectedFiles().first()
@@ -26,16 +30,16 @@ void ask(QFileDialog *dialog, const core::Dialogs::Answer &done, bool folder) {
 
 void WidgetDialogs::openFile(const QString &title, const QString &startDir, const QString &filter,
                              Answer done) {
-    auto *dialog = new QFileDialog(m_parent, title, startDir, filter);
+    auto *dialog = new QFileDialog(m_overlays.host(), title, startDir, filter);
     dialog->setFileMode(QFileDialog::ExistingFile);
-    ask(dialog, done, false);
+    ask(m_overlays, dialog, done, false);
 }
 
 void WidgetDialogs::pickFolder(const QString &title, const QString &startDir, Answer done) {
-    auto *dialog = new QFileDialog(m_parent, title, startDir);
+    auto *dialog = new QFileDialog(m_overlays.host(), title, startDir);
     dialog->setFileMode(QFileDialog::Directory);
     dialog->setOption(QFileDialog::ShowDirsOnly);
-    ask(dialog, done, true);
+    ask(m_overlays, dialog, done, true);
 }
 
 } // namespace kalmo::app

@@ -137,7 +137,7 @@ void TForm5::formCreate() {
     // viewer and destroy the thumbnail the finger was lifted from.
     m_gestures = new core::SwipeDetector(this, [this](QObject *watched) {
         auto *w = qobject_cast<QWidget *>(watched);
-        return w && w->isVisible() && w->window() == this;
+        return w && w->isVisible() && (w == this || isAncestorOf(w));
     });
     m_gestures->setObjectName(QStringLiteral("GestureManager1"));
     connect(m_gestures, &core::SwipeDetector::swiped, this, [this](Swipe swipe) {

@@ -33,11 +33,11 @@ void SiteView::open() {
     QRect area = m_area;
     if (area.isEmpty())
         area = m_host->rect();
-    // Owned by the host, so it goes with it; a window of its own for the reason above.
-    auto *window = new QWidget(m_host, Qt::Window | Qt::FramelessWindowHint);
+    // Owned by the host, so it goes with it.
+    auto *window = new QWidget(m_host);
     window->setObjectName(QStringLiteral("SiteWindow"));
     window->setAccessibleName(QStringLiteral("Сайт"));
-    window->setGeometry(QRect(m_host->mapToGlobal(area.topLeft()), area.size()));
+    window->setGeometry(area);
     m_window = window;
 
     BrowserSpec spec;
@@ -50,7 +50,6 @@ void SiteView::open() {
         qCWarning(kalmo::lcWeb) << "the site view got no browser control";
     window->show();
     window->raise();
-    window->activateWindow();
 
     if (!m_idleTimer.isActive())
         m_idleTimer.start();

@@ -25,10 +25,8 @@ struct SiteViewSettings {
 // forward, and the idle close by Timer8. The host hides and shows its own controls on
 // opened() and closed().
 //
-// The browser gets a borderless window of its own above the host. A web view switches the
-// window it sits in to OpenGL composition for good (without a GPU, a software renderer), so
-// on the host itself every later repaint of the running text and the photo would cost that
-// for the rest of the run; a window of its own takes all of it away when the view closes.
+// The browser sits in a panel of its own above the host's controls, a child of the host like
+// everything else of the kiosk, so that no display server has a window to place.
 class SiteView : public QObject {
     Q_OBJECT
 public:
@@ -42,7 +40,7 @@ public:
 
     bool isOpen() const { return m_browser.exists(); }
     Browser *browser() const { return m_browser.browser(); }
-    // The window the browser sits in while the view is open.
+    // The panel the browser sits in while the view is open.
     QWidget *browserWindow() const { return m_window.data(); }
     // Timer8: 1000 ms, running from construction until its first idle firing.
     QTimer *idleTimer() { return &m_idleTimer; }

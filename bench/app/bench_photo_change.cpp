@@ -181,7 +181,7 @@ int main(int argc, char *argv[]) {
     options.screenSize = QSize(1920, 1080);
     kalmo::app::Kiosk kiosk(options);
     kalmo::app::TForm1 &form = kiosk.mainWindow();
-    form.show();
+    kiosk.surface().show();
 
     int changes = 0;
     QObject::connect(&form.picShow(), &kalmo::transitions::TPicShow::onComplete,

@@ -50,7 +50,7 @@ struct Fixture {
         o.randomSeed = 1;
         o.browserFactory = fakeFactory();
         kiosk = std::make_unique<app::Kiosk>(o);
-        kiosk->mainWindow().show();
+        kiosk->surface().show();
     }
     admin::TForm3 &settings() { return *kiosk->windows().form3; }
     admin::TForm4 &access() { return *kiosk->windows().form4; }

@@ -66,7 +66,7 @@ struct Screen {
         QVERIFY(textLoaded.wait(10000));
         form().photoLoader().setSynchronous(true);
         form().picShow().setThreaded(false);
-        form().show();
+        kiosk->surface().show();
     }
     app::TForm1 &form() { return kiosk->mainWindow(); }
     // A re-read, waited for to its end and to the running text it reloads. True when the

@@ -3,6 +3,8 @@
 #include "admin/settings_dialog.h"
 #include "app/kiosk.h"
 #include "app/main_layout.h"
+#include "calendar/calendar_editor.h"
+#include "calendar/calendar_window.h"
 #include "schedule/schedule_window.h"
 
 #include <QApplication>
@@ -33,7 +35,7 @@ struct Fixture {
         o.clock = &clock;
         o.randomSeed = 1;
         kiosk = std::make_unique<app::Kiosk>(o);
-        kiosk->mainWindow().show();
+        kiosk->surface().show();
     }
     app::TForm1 &form1() { return kiosk->mainWindow(); }
     template <typename T = QWidget> T *child(const char *name) {
@@ -55,6 +57,7 @@ private slots:
     void rightPasswordEndsTheProgram();
     void ctrlF3OpensTheAccessWindow();
     void keysTypedIntoAChildStayThere();
+    void screensOpenAsOverlaysThatTakeTheKeys();
     void clockShowsTimeAndDate();
     void layoutMatchesTheWorkedExample_data();
     void layoutMatchesTheWorkedExample();
@@ -86,17 +89,24 @@ void TestMainWindow::windowsAreCreatedWithTheirCaptions() {
     QFETCH(QString, objectName);
     QFETCH(QString, caption);
     Fixture f;
-    auto *w = f.form1().findChild<QWidget *>(objectName, Qt::FindDirectChildrenOnly);
+    // Overlays of the one window, not windows of their own.
+    auto *w = f.kiosk->surface().findChild<QWidget *>(objectName, Qt::FindDirectChildrenOnly);
     QVERIFY(w);
     QCOMPARE(w->windowTitle(), caption);
-    QVERIFY(w->isWindow());
+    QVERIFY(!w->isWindow());
     QVERIFY(!w->isVisible());
 }
 
 void TestMainWindow::mainWindowIsBorderlessFullScreen() {
     Fixture f;
+    // The kiosk's one window; the main screen is its page and fills it.
+    QWidget &window = f.kiosk->surface();
+    QVERIFY(window.isWindow());
+    QCOMPARE(window.windowTitle(), QString("Kalmo"));
+    QVERIFY(window.windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(window.geometry(), QRect(0, 0, 1920, 1080));
+    QCOMPARE(f.form1().window(), &window);
     QCOMPARE(f.form1().windowTitle(), QString("Kalmo"));
-    QVERIFY(f.form1().windowFlags() & Qt::FramelessWindowHint);
     QCOMPARE(f.form1().geometry(), QRect(0, 0, 1920, 1080));
     // The first run shows the start defaults.
     QCOMPARE(f.child<QPushButton>("SpeedButton10")->text(), QStringLiteral("САЙТ  "));
@@ -190,6 +200,38 @@ void TestMainWindow::ctrlF3OpensTheAccessWindow() {
     f.kiosk->windows().form3->reject();
     f.form1().openAccessWindow();
     QCOMPARE(access->message()->text(), QString());
+}
+
+void TestMainWindow::screensOpenAsOverlaysThatTakeTheKeys() {
+    Fixture f;
+    app::Surface &window = f.kiosk->surface();
+    auto *calendar = f.kiosk->windows().formCalendar;
+    auto *editor = f.kiosk->windows().formCalendarSetting;
+    // Keys go where the window's focus is, as a keyboard's would.
+    auto press = [&window](Qt::Key key, Qt::KeyboardModifiers mods) {
+        QTest::keyClick(window.focusWidget() ? window.focusWidget() : &window, key, mods);
+    };
+    f.child<QPushButton>("Raspisanie1")->click();
+    QCOMPARE(window.overlays().top(), calendar);
+    QCOMPARE(calendar->geometry(), QRect(0, 0, 1920, 1080));
+    QVERIFY(calendar->isAncestorOf(window.childAt(960, 540)));
+
+    // Ctrl+F3 is the calendar's (its editor), not the main screen's (the access window).
+    press(Qt::Key_F3, Qt::ControlModifier);
+    QCOMPARE(window.overlays().top(), editor);
+    QCOMPARE(editor->geometry().center(), window.rect().center());
+    QVERIFY(!f.kiosk->windows().form4->isVisible());
+    // Alt+F4 closes what is in front, as a window manager did; the kiosk runs on.
+    press(Qt::Key_F4, Qt::AltModifier);
+    QVERIFY(!editor->isVisible());
+    QCOMPARE(window.overlays().top(), calendar);
+    QVERIFY(!f.kiosk->windows().passwordDlg->isVisible());
+
+    calendar->closeScreen();
+    QCOMPARE(window.overlays().top(), nullptr);
+    QCOMPARE(window.focusWidget(), &f.form1());
+    press(Qt::Key_F3, Qt::ControlModifier);
+    QCOMPARE(window.overlays().top(), f.kiosk->windows().form4);
 }
 
 void TestMainWindow::keysTypedIntoAChildStayThere() {

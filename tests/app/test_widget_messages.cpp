@@ -1,3 +1,4 @@
+#include "app/surface.h"
 #include "app/widget_messages.h"
 
 #include <QAbstractButton>
@@ -7,99 +8,85 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QTest>
-#include <QWindow>
+#include <memory>
 
+using kalmo::app::OverlayStack;
+using kalmo::app::Surface;
 using kalmo::app::WidgetMessages;
 
 namespace {
 
-QList<QMessageBox *> boxes() {
-    QList<QMessageBox *> out;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible())
-            out << box;
-    return out;
-}
-
-// A window like the kiosk's: frameless, the whole screen.
-std::unique_ptr<QWidget> fullScreenWindow() {
-    auto w = std::make_unique<QWidget>(nullptr, Qt::Window | Qt::FramelessWindowHint);
-    w->setGeometry(0, 0, 1280, 720);
-    return w;
-}
+// The kiosk's window: the whole screen, a page under everything.
+struct Window {
+    Window() : surface(std::make_unique<Surface>(QSize(1280, 720))) {
+        surface->setPage(new QWidget);
+    }
+    QList<QMessageBox *> boxes() const {
+        QList<QMessageBox *> out;
+        for (QMessageBox *box : surface->findChildren<QMessageBox *>())
+            if (box->isVisibleTo(surface.get()))
+                out << box;
+        return out;
+    }
+    std::unique_ptr<Surface> surface;
+};
 
 } // namespace
 
 class TestWidgetMessages : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup() {
-        for (QMessageBox *box : boxes())
-            delete box;
-    }
+    void startUpMessagesShowWithTheWindow() {
+        Window w;
+        WidgetMessages messages(w.surface->overlays());
+        messages.show("Unable to write to /k/filesetting.ini");
+        messages.show("Unable to write to /k/kalmora.ini");
+        QCOMPARE(w.boxes().size(), 2);
+        QVERIFY(!w.boxes().first()->isVisible()); // the window is not on screen yet
 
-    void startUpMessagesWaitForTheMainWindow_data() {
-        QTest::addColumn<bool>("hostSet");
-        QTest::newRow("host named") << true;
-        QTest::newRow("first window shown") << false;
-    }
-    void startUpMessagesWaitForTheMainWindow() {
-        QFETCH(bool, hostSet);
-        WidgetMessages messages;
-        messages.show("Unable to write to /k/filesetting.ini"); // before the window exists
-        auto host = fullScreenWindow();
-        if (hostSet)
-            messages.setHost(host.get());
-        messages.show("Unable to write to /k/kalmora.ini"); // window made, not yet shown
-        QCOMPARE(messages.heldCount(), 2);
-        QVERIFY(boxes().isEmpty());
-
-        host->show();
-        QTRY_COMPARE(boxes().size(), 2);
-        QCOMPARE(messages.heldCount(), 0);
+        w.surface->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.surface.get()));
         QStringList texts;
-        for (QMessageBox *box : boxes())
+        for (QMessageBox *box : w.boxes()) {
+            QVERIFY(box->isVisible());
+            QVERIFY(!box->isWindow());
             texts << box->text();
+        }
         texts.sort();
         QCOMPARE(texts, QStringList({"Unable to write to /k/filesetting.ini",
                                      "Unable to write to /k/kalmora.ini"}));
-        for (QMessageBox *box : boxes())
-            QCOMPARE(box->parentWidget(), host.get());
     }
 
-    void boxStandsAboveTheWindowInFrontWithTheFocus_data() {
-        QTest::addColumn<bool>("dialogOpen");
-        QTest::newRow("over the main window") << false;
-        QTest::newRow("over a modal screen") << true;
+    void boxStandsAboveTheScreenInFrontWithTheFocus_data() {
+        QTest::addColumn<bool>("screenOpen");
+        QTest::newRow("over the main screen") << false;
+        QTest::newRow("over an open screen") << true;
     }
-    void boxStandsAboveTheWindowInFrontWithTheFocus() {
-        QFETCH(bool, dialogOpen);
-        auto host = fullScreenWindow();
-        host->show();
-        QVERIFY(QTest::qWaitForWindowExposed(host.get()));
-        QDialog screen(host.get(), Qt::Dialog | Qt::FramelessWindowHint);
-        if (dialogOpen) {
-            screen.setGeometry(host->geometry());
-            screen.setWindowModality(Qt::ApplicationModal);
-            screen.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&screen));
-        }
-        QWidget *front = dialogOpen ? static_cast<QWidget *>(&screen) : host.get();
+    void boxStandsAboveTheScreenInFrontWithTheFocus() {
+        QFETCH(bool, screenOpen);
+        Window w;
+        w.surface->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.surface.get()));
+        auto *screen = new QDialog;
+        screen->setGeometry(w.surface->rect());
+        w.surface->overlays().add(screen);
+        if (screenOpen)
+            screen->open();
 
-        WidgetMessages messages;
-        messages.setHost(host.get());
-        messages.show("Unable to write to /k/kalmora.ini");
-        QCOMPARE(boxes().size(), 1);
-        QMessageBox *box = boxes().constFirst();
-        QCOMPARE(box->parentWidget(), front);
-        QVERIFY(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QVERIFY(box->windowFlags().testFlag(Qt::Dialog));
-        QCOMPARE(box->windowModality(), Qt::ApplicationModal);
-        QVERIFY(box->windowHandle());
-        QCOMPARE(box->windowHandle()->transientParent(), front->windowHandle());
-        QTRY_COMPARE(QApplication::activeWindow(), box);
-        QCOMPARE(QApplication::focusWidget(), box->button(QMessageBox::Ok));
+        WidgetMessages messages(w.surface->overlays());
+        messages.show("Unable to write to /k/kalmora.ini", "Ошибка");
+        QCOMPARE(w.boxes().size(), 1);
+        QMessageBox *box = w.boxes().constFirst();
+        QCOMPARE(w.surface->overlays().top(), box);
+        QCOMPARE(box->geometry().center(), w.surface->rect().center());
+        QVERIFY(box->isAncestorOf(w.surface->childAt(box->geometry().center())));
+        QTRY_COMPARE(QApplication::focusWidget(), box->button(QMessageBox::Ok));
         QCOMPARE(box->accessibleName(), QString("Unable to write to /k/kalmora.ini"));
+        QCOMPARE(box->windowTitle(), QStringLiteral("Ошибка"));
+        // A screen that opens later (an idle close, a timer) stays under the box.
+        screen->hide();
+        screen->open();
+        QCOMPARE(w.surface->overlays().top(), box);
     }
 
     void oneTapAnywhereDismisses_data() {
@@ -109,13 +96,12 @@ private slots:
     }
     void oneTapAnywhereDismisses() {
         QFETCH(bool, onText);
-        auto host = fullScreenWindow();
-        host->show();
-        WidgetMessages messages;
-        messages.setHost(host.get());
+        Window w;
+        w.surface->show();
+        WidgetMessages messages(w.surface->overlays());
         messages.show("Нет связи");
-        QCOMPARE(boxes().size(), 1);
-        QPointer<QMessageBox> box = boxes().constFirst();
+        QCOMPARE(w.boxes().size(), 1);
+        QPointer<QMessageBox> box = w.boxes().constFirst();
         QWidget *target = box->button(QMessageBox::Ok);
         if (onText)
             for (QLabel *label : box->findChildren<QLabel *>())
@@ -124,6 +110,7 @@ private slots:
         QVERIFY(target);
         QTest::mouseClick(target, Qt::LeftButton);
         QTRY_VERIFY(!box);
+        QCOMPARE(w.surface->overlays().top(), nullptr);
     }
 };
 

@@ -45,7 +45,7 @@ struct Kiosk {
         o.randomSeed = 7;
         o.browserFactory = fakeFactory();
         kiosk = std::make_unique<app::Kiosk>(o);
-        main().show();
+        kiosk->surface().show();
     }
     app::TForm1 &main() { return kiosk->mainWindow(); }
     photo::TForm5 &viewer() { return *kiosk->windows().form5; }

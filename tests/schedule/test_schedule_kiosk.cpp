@@ -39,7 +39,7 @@ void TestScheduleKiosk::scheduleButtonShowsCountdownAndOpensAPdfInside() {
     writeAll(pdf, "%PDF-1.4\n");
     core::IniFile(kiosk.values().scheduleFilePath()).writeString("1", "Dir1", pdf);
 
-    kiosk.mainWindow().show();
+    kiosk.surface().show();
     schedule::TMyRaspisanie *screen = kiosk.windows().myRaspisanie;
     QSignalSpy read(screen, &schedule::TMyRaspisanie::filesRead);
     QTest::mouseClick(kiosk.mainWindow().findChild<QPushButton *>("Raspisanie3"), Qt::LeftButton);

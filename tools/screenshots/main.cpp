@@ -52,7 +52,7 @@ int main(int argc, char *argv[]) {
     options.programDataFolder = folders.data;
     options.screenSize = QGuiApplication::primaryScreen()->geometry().size();
     kalmo::app::Kiosk kiosk(options);
-    kiosk.mainWindow().show();
+    kiosk.surface().show();
 
     auto &main = kiosk.mainWindow();
     const auto &w = kiosk.windows();
