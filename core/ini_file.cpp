@@ -7,8 +7,13 @@
 #include <QFileInfo>
 #include <QHashFunctions>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -36,6 +41,54 @@ struct Line {
     bool moved = false;
 };
 
+// Identity of a file as stat() saw it: a rewrite changes the inode (atomic replace) or the
+// times and size (a writer in place); ctime catches a same-size rewrite within one mtime tick.
+struct FileState {
+    bool exists = false;
+    int error = 0; // errno of a failed stat other than "not there"
+    dev_t dev = 0;
+    ino_t ino = 0;
+    off_t size = -1;
+    timespec mtime{};
+    timespec ctime{};
+
+    bool operator==(const FileState &o) const {
+        return exists == o.exists && error == o.error && dev == o.dev && ino == o.ino &&
+               size == o.size && mtime.tv_sec == o.mtime.tv_sec &&
+               mtime.tv_nsec == o.mtime.tv_nsec && ctime.tv_sec == o.ctime.tv_sec &&
+               ctime.tv_nsec == o.ctime.tv_nsec;
+    }
+};
+
+FileState stateOf(const struct stat &st) {
+    FileState s;
+    s.exists = true;
+    s.dev = st.st_dev;
+    s.ino = st.st_ino;
+    s.size = st.st_size;
+    s.mtime = st.st_mtim;
+    s.ctime = st.st_ctim;
+    return s;
+}
+
+// "Not there" as opposed to "there but failing": only these read as a missing file.
+bool isAbsent(int err) {
+    return err == ENOENT || err == ENOTDIR;
+}
+
+FileState statPath(const QByteArray &native) {
+    struct stat st {};
+    if (::stat(native.constData(), &st) == 0)
+        return stateOf(st);
+    FileState s;
+    s.error = isAbsent(errno) ? 0 : errno;
+    return s;
+}
+
+QString errnoText(int err) {
+    return QString::fromLocal8Bit(std::strerror(err));
+}
+
 bool isBlankUnit(char16_t u) {
     return u == u' ' || u == u'\t' || u == u'\r' || u == u'\v' || u == u'\f';
 }
@@ -53,13 +106,11 @@ struct IniFile::Document {
     // (hash of the case-folded name, section number), sorted: finds a section in log time.
     std::vector<std::pair<size_t, qsizetype>> index;
 
+    IniReadStatus status = IniReadStatus::Missing;
+    QString error; // why it is Unreadable or TooLarge
     bool tooLarge = false;
     bool unreadable = false; // exists but could not be read: never replaced
-    // Identity of the file state this was parsed from.
-    bool exists = false;
-    QDateTime modified;
-    qint64 size = -1;
-    QDateTime changed; // metadata change time: catches a same-size rewrite within one mtime tick
+    FileState state;         // the file this was parsed from
 
     char16_t unit(qsizetype byteOffset) const {
         const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData()) + byteOffset;
@@ -405,21 +456,6 @@ void insertLine(Document &doc, qsizetype at, const Line &line) {
         ++*it;
 }
 
-void stamp(const QString &path, Document &doc) {
-    QFileInfo fi(path);
-    doc.exists = fi.exists() && fi.isFile();
-    doc.modified = doc.exists ? fi.lastModified() : QDateTime();
-    doc.size = doc.exists ? fi.size() : -1;
-    doc.changed = doc.exists ? fi.metadataChangeTime() : QDateTime();
-}
-
-bool sameState(const QString &path, const Document &doc) {
-    Document probe;
-    stamp(path, probe);
-    return probe.exists == doc.exists && probe.modified == doc.modified && probe.size == doc.size &&
-           probe.changed == doc.changed;
-}
-
 void logTooLarge(const QString &path, qint64 size) {
     qCWarning(kalmo::lcSettings).noquote()
         << "Settings file" << path << "has" << size << "bytes, over the limit of"
@@ -438,33 +474,79 @@ IniFile::IniFile(IniFile &&) noexcept = default;
 IniFile &IniFile::operator=(IniFile &&) noexcept = default;
 
 IniFile::Document &IniFile::load() const {
-    if (m_doc && (m_batches > 0 || m_mode == Mode::Snapshot || sameState(m_path, *m_doc)))
+    if (m_doc && (m_batches > 0 || m_mode == Mode::Snapshot ||
+                  statPath(QFile::encodeName(m_path)) == m_doc->state))
         return *m_doc;
     auto doc = std::make_unique<Document>();
-    stamp(m_path, *doc);
-    if (doc->exists && doc->size > kMaxIniFileBytes) {
-        doc->tooLarge = true;
-        logTooLarge(m_path, doc->size);
-    } else if (doc->exists) {
-        QFile f(m_path);
-        if (!f.open(QIODevice::ReadOnly)) {
-            doc->unreadable = true;
-            qCWarning(kalmo::lcSettings).noquote()
-                << "Cannot read" << m_path << ":" << f.errorString();
-        } else {
-            // One byte more than the size seen: a file that grew past the limit since shows.
-            doc->bytes = f.read(std::min(f.size(), kMaxIniFileBytes) + 1);
-            if (doc->bytes.size() > kMaxIniFileBytes) {
-                doc->bytes.clear();
-                doc->tooLarge = true;
-                logTooLarge(m_path, f.size());
-            } else {
-                parse(*doc);
-            }
-        }
-    }
+    readFile(*doc);
+    // A file that stays unreadable is said once, not at every read of a key.
+    if (doc->status == IniReadStatus::Unreadable &&
+        !(m_doc && m_doc->status == doc->status && m_doc->error == doc->error))
+        qCWarning(kalmo::lcSettings).noquote() << "Cannot read" << m_path << ":" << doc->error;
     m_doc = std::move(doc);
     return *m_doc;
+}
+
+void IniFile::readFile(Document &doc) const {
+    const auto fail = [&](const QString &why) {
+        doc.status = IniReadStatus::Unreadable;
+        doc.unreadable = true;
+        doc.error = why;
+        doc.bytes.clear();
+    };
+    const auto tooLarge = [&](qint64 size) {
+        doc.status = IniReadStatus::TooLarge;
+        doc.tooLarge = true;
+        doc.error =
+            QStringLiteral("%1 bytes, over the limit of %2").arg(size).arg(kMaxIniFileBytes);
+        doc.bytes.clear();
+        logTooLarge(m_path, size);
+    };
+    const QByteArray native = QFile::encodeName(m_path);
+    // Non-blocking, so that a pipe put in the file's place cannot stall the open.
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        const int err = errno;
+        doc.state.error = isAbsent(err) ? 0 : err;
+        if (isAbsent(err))
+            doc.status = IniReadStatus::Missing;
+        else
+            fail(errnoText(err));
+        return;
+    }
+    const auto closeFd = qScopeGuard([fd] { ::close(fd); });
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return fail(errnoText(errno));
+    doc.state = stateOf(st);
+    if (S_ISDIR(st.st_mode))
+        return fail(QStringLiteral("it is a folder"));
+    if (!S_ISREG(st.st_mode))
+        return fail(QStringLiteral("it is not a plain file"));
+    if (st.st_size > kMaxIniFileBytes)
+        return tooLarge(st.st_size);
+    // One byte more than the limit: a file that grew past it since the fstat shows.
+    const qsizetype want = qsizetype(std::min<qint64>(st.st_size, kMaxIniFileBytes) + 1);
+    doc.bytes.resize(want);
+    qsizetype got = 0;
+    for (;;) {
+        if (got == doc.bytes.size()) {
+            if (got > kMaxIniFileBytes)
+                return tooLarge(got);
+            doc.bytes.resize(std::min<qsizetype>(got * 2, kMaxIniFileBytes + 1));
+        }
+        const ssize_t n = ::read(fd, doc.bytes.data() + got, size_t(doc.bytes.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return fail(errnoText(errno));
+        if (n == 0)
+            break;
+        got += n;
+    }
+    doc.bytes.resize(got);
+    doc.status = IniReadStatus::Ok;
+    parse(doc);
 }
 
 IniFile::Document &IniFile::edit() {
@@ -521,7 +603,8 @@ void IniFile::store(Document &doc) {
     if (out.write(bytes) != bytes.size() || !out.commit())
         throw IniWriteError(m_path);
     rebase(doc, std::move(bytes));
-    stamp(m_path, doc);
+    doc.state = statPath(QFile::encodeName(m_path));
+    doc.status = IniReadStatus::Ok;
 }
 
 IniFile::Batch::Batch(IniFile &ini) : m_ini(ini) {
@@ -702,6 +785,14 @@ TextEncoding IniFile::encoding() const {
 
 bool IniFile::isTooLarge() const {
     return load().tooLarge;
+}
+
+IniReadStatus IniFile::readStatus() const {
+    return load().status;
+}
+
+QString IniFile::readError() const {
+    return load().error;
 }
 
 QString folderOf(const QString &filePath) {

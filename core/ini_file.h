@@ -15,12 +15,23 @@ namespace kalmo::core {
 // kiosk its memory or its screen.
 inline constexpr qint64 kMaxIniFileBytes = 16 * 1024 * 1024;
 
+// What reading a settings file found. Every status but Ok reads as all keys missing, yet only
+// Missing means there is no file: a re-read that gets Unreadable or TooLarge must keep the
+// values in force rather than take the defaults.
+enum class IniReadStatus {
+    Ok,         // read (it may hold nothing)
+    Missing,    // no file at the path, or no folder for it
+    Unreadable, // something is there but could not be read: I/O error, stale handle, a folder
+    TooLarge    // above kMaxIniFileBytes: not read
+};
+
 // A refused settings write; the message is "Unable to write to " + path.
 class IniWriteError : public std::runtime_error {
 public:
     enum class Reason {
-        Refused, // the file system would not take the file
-        TooLarge // the file (or what it would become) is above kMaxIniFileBytes
+        Refused,  // the file system would not take the file
+        TooLarge, // the file (or what it would become) is above kMaxIniFileBytes
+        Locked    // another writer held the file's lock for longer than the wait
     };
     explicit IniWriteError(const QString &path, Reason reason = Reason::Refused);
     QString text() const { return QString::fromUtf8(what()); }
@@ -97,11 +108,20 @@ public:
     // The file is above kMaxIniFileBytes: it reads as empty and every write to it raises
     // IniWriteError (reason TooLarge) without touching it. Logged once per reading.
     bool isTooLarge() const;
+    // How the contents served were read (a live file is read now if it changed); readError()
+    // is the reason for Unreadable and TooLarge, empty otherwise. Usage:
+    //   IniFile ini(path, IniFile::Mode::Snapshot);
+    //   if (ini.readStatus() == IniReadStatus::Ok || ini.readStatus() == IniReadStatus::Missing)
+    //       ...read keys...   // else keep what you have, log ini.readError()
+    IniReadStatus readStatus() const;
+    QString readError() const;
 
     struct Document;
 
 private:
     Document &load() const;
+    // Reads and parses the file at m_path into doc, recording how that went.
+    void readFile(Document &doc) const;
     // The document to edit; raises IniWriteError for a file too large to rewrite.
     Document &edit();
     // Stores an edited document, unless a batch is open; a refused store drops the edits.

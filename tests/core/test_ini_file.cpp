@@ -7,9 +7,11 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 using kalmo::core::encodeBytes;
 using kalmo::core::IniFile;
+using kalmo::core::IniReadStatus;
 using kalmo::core::IniWriteError;
 using kalmo::core::kMaxIniFileBytes;
 using kalmo::core::TextEncoding;
@@ -50,6 +52,8 @@ private slots:
     void writeThatWouldChangeTheEncodingIsRefused();
     void oversizedFileIsNeitherReadNorRewritten();
     void utf16EndingInHalfAUnitTakesNoLineAfterIt();
+    void readStatusTellsMissingFromUnreadable_data();
+    void readStatusTellsMissingFromUnreadable();
     void snapshotReadsFromMemory();
     void liveReadSeesOtherWriters();
     void batchWritesTheFileOnce();
@@ -351,6 +355,60 @@ void TestIniFile::utf16EndingInHalfAUnitTakesNoLineAfterIt() {
     QCOMPARE(readAll(even),
              kalmo::core::encodeText(QStringLiteral("[a]\r\nb=1\r\n\r\n[c]\r\nd=ё\r\n"),
                                      TextEncoding::Utf16LE));
+}
+
+void TestIniFile::readStatusTellsMissingFromUnreadable_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<IniReadStatus>("status");
+    QTest::newRow("a file") << "file" << IniReadStatus::Ok;
+    QTest::newRow("an empty file") << "empty" << IniReadStatus::Ok;
+    QTest::newRow("no file") << "none" << IniReadStatus::Missing;
+    QTest::newRow("no folder") << "nofolder" << IniReadStatus::Missing;
+    QTest::newRow("a folder in its place") << "folder" << IniReadStatus::Unreadable;
+    QTest::newRow("a pipe in its place") << "fifo" << IniReadStatus::Unreadable;
+    QTest::newRow("over the size limit") << "big" << IniReadStatus::TooLarge;
+}
+
+void TestIniFile::readStatusTellsMissingFromUnreadable() {
+    QFETCH(QString, kind);
+    QFETCH(IniReadStatus, status);
+    QTemporaryDir dir;
+    QString path = dir.filePath("r.ini");
+    if (kind == "file") {
+        writeAll(path, "[a]\nb=1\n");
+    } else if (kind == "empty") {
+        writeAll(path, "");
+    } else if (kind == "nofolder") {
+        path = dir.filePath("gone/r.ini");
+    } else if (kind == "folder") {
+        QVERIFY(QDir(dir.path()).mkdir("r.ini"));
+    } else if (kind == "fifo") {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+    } else if (kind == "big") {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(kMaxIniFileBytes + 1));
+    }
+    // Said once by each of the two readers below.
+    const char *said = status == IniReadStatus::Unreadable ? "Cannot read .*r\\.ini"
+                       : status == IniReadStatus::TooLarge ? "r\\.ini.*over the limit"
+                                                           : nullptr;
+    for (int reader = 0; said && reader < 2; ++reader)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(said));
+    const IniFile live(path), snapshot(path, IniFile::Mode::Snapshot);
+    for (const IniFile *ini : {&live, &snapshot}) {
+        QCOMPARE(ini->readStatus(), status);
+        QCOMPARE(ini->readError().isEmpty(), !said);
+        QCOMPARE(ini->readString("a", "b", "default"), QString(kind == "file" ? "1" : "default"));
+    }
+
+    // The live reader sees a readable file that takes the place of the bad one.
+    if (kind == "nofolder")
+        return;
+    QFile::remove(path);
+    QDir(dir.path()).rmdir("r.ini");
+    writeAll(path, "[a]\nb=22\n");
+    QCOMPARE(live.readStatus(), IniReadStatus::Ok);
+    QCOMPARE(live.readString("a", "b"), QString("22"));
 }
 
 void TestIniFile::snapshotReadsFromMemory() {
