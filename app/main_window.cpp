@@ -39,6 +39,8 @@ constexpr int kClockTickMs = 1000;
 constexpr int kWeatherRefreshMs = 60 * 60 * 1000;
 constexpr int kRereadLayoutMs = 30 * 60 * 1000;
 constexpr int kMissingSettingsRetryMs = 5 * 60 * 1000;
+// How long the first paint waits for the settings folder at start.
+constexpr std::chrono::milliseconds kStartWait{3000};
 
 QFont timesFont(int pixelSize, bool bold = false) {
     QFont f(QStringLiteral("Times New Roman"));
@@ -239,11 +241,39 @@ void TForm1::createTimers() {
 }
 
 // The pointer file and the main settings file into the program-wide values; the four
-// captions the start reads are shown at once.
+// captions the start reads are shown at once. Read on a worker: the settings folder may be a
+// share that hangs. The first paint waits for them a moment; a share that does not answer in
+// that time leaves the screen to start with the defaults and take the file's values when
+// they come.
 void TForm1::readSettings() {
-    m_s.settings.readPointerAtStart();
-    m_s.settings.readMainAtStart();
+    const std::optional<SettingsFiles::StartFiles> files = m_startRead.startAndWait(
+        [pointer = m_s.settings.pointerPath(), fallback = m_s.settings.defaultMainPath()] {
+            return SettingsFiles::readStartFiles(pointer, fallback);
+        },
+        kStartWait, [this](const SettingsFiles::StartFiles &late) { lateStart(late); });
+    if (files) {
+        m_s.settings.applyStartFiles(*files);
+    } else {
+        m_startPending = true;
+        qCWarning(kalmo::lcSettings)
+            << "no answer from the settings files at start; the screen starts with the "
+               "defaults and takes the files' values when they come";
+    }
     applyMainButtonCaptions();
+}
+
+// The start's values arrived after the screen had started: applied as the start would have.
+void TForm1::lateStart(const SettingsFiles::StartFiles &files) {
+    m_startPending = false;
+    m_s.settings.applyStartFiles(files);
+    qCInfo(kalmo::lcSettings) << "settings files read at last:" << m_values.mainSettingsPath;
+    applyMainButtonCaptions();
+    applyTheme();
+    applyTimerInterval(m_rereadTimer, m_values.rereadMs, "time/readsetting");
+    applyCaptionsAndFonts(false);
+    startRunningText();
+    runFirstStart(false);
+    rebuildPhotoList();
 }
 
 void TForm1::applyMainButtonCaptions() {
@@ -281,17 +311,31 @@ void TForm1::startRunningText() {
                        });
 }
 
-// First start of the main settings file (then the theme again: the file now names one), the
-// photo list, and the first start of the schedule file.
+// First start of the main settings file (then the theme again: the file now names one) and
+// of the calendar and schedule files, and the photo list. Without the start's values yet, the
+// first start waits for them.
 void TForm1::firstStartFiles() {
-    if (m_s.settings.firstStartMain())
-        applyTheme();
+    if (!m_startPending)
+        runFirstStart(true);
     rebuildPhotoList();
-    try {
-        schedule::scheduleFirstStart(m_values.scheduleFilePath());
-    } catch (const core::IniWriteError &e) {
-        m_s.messages.show(e.text());
+}
+
+void TForm1::runFirstStart(bool waitAMoment) {
+    auto job = [values = m_values] { return SettingsFiles::writeFirstStarts(values); };
+    auto done = [this](const SettingsFiles::FirstStarts &result) { finishFirstStart(result); };
+    if (!waitAMoment) {
+        m_firstStartWrite.start(job, done);
+        return;
     }
+    if (const auto result = m_firstStartWrite.startAndWait(job, kStartWait, done))
+        finishFirstStart(*result);
+}
+
+void TForm1::finishFirstStart(const SettingsFiles::FirstStarts &result) {
+    for (const QString &text : result.problems)
+        m_s.settings.report(text);
+    if (result.wroteMain)
+        applyTheme();
 }
 
 void TForm1::connectInput() {

@@ -139,6 +139,9 @@ private:
     void startTimers();
 
     void finishReread(const SettingsFiles::RereadFiles &files);
+    void lateStart(const SettingsFiles::StartFiles &files);
+    void runFirstStart(bool waitAMoment);
+    void finishFirstStart(const SettingsFiles::FirstStarts &result);
     void applyLayout();
     void applyCaptionsAndFonts(bool reread);
     QFont buttonFont(int pointSize) const;
@@ -194,6 +197,9 @@ private:
     QTimer m_weatherTimer;   // Timer4
     QTimer m_rereadTimer;    // Timer9
 
+    core::WorkerRead<SettingsFiles::StartFiles> m_startRead;
+    core::WorkerRead<SettingsFiles::FirstStarts> m_firstStartWrite;
+    bool m_startPending = false; // the start's values have not come yet
     core::WorkerRead<SettingsFiles::RereadFiles> m_rereadRead;
     core::WorkerRead<std::optional<QString>> m_tickerRead;
 };

@@ -57,39 +57,70 @@ int SettingsFiles::readInt(const IniFile &ini, const QString &section, const QSt
     return defaultValue;
 }
 
-void SettingsFiles::readPointerAtStart() {
-    IniFile pointer(pointerPath());
-    m_values.mainSettingsPath =
-        pointer.readString(QStringLiteral("file"), QStringLiteral("filedir"), defaultMainPath());
-    m_values.password = pointer.readString(QStringLiteral("passwd"), QStringLiteral("passwd"),
-                                           QString::fromLatin1(core::defaults::kPassword));
+SettingsFiles::StartFiles SettingsFiles::readStartFiles(const QString &pointerPath,
+                                                        const QString &defaultMainPath) {
+    StartFiles files;
+    IniFile pointer(pointerPath);
+    files.mainPath =
+        pointer.readString(QStringLiteral("file"), QStringLiteral("filedir"), defaultMainPath);
+    files.password = pointer.readString(QStringLiteral("passwd"), QStringLiteral("passwd"),
+                                        QString::fromLatin1(core::defaults::kPassword));
     // An oversized file is not read (the store logs it) and never rewritten.
-    if (pointer.isTooLarge() ||
-        pointer.readString(QStringLiteral("ini"), QStringLiteral("file")) == kOne)
-        return;
-    try {
-        IniFile::Batch batch(pointer);
-        pointer.writeString(QStringLiteral("file"), QStringLiteral("filedir"), defaultMainPath());
-        pointer.writeString(QStringLiteral("ini"), QStringLiteral("file"), kOne);
-        batch.commit();
-    } catch (const core::IniWriteError &e) {
-        report(e.text());
+    if (!pointer.isTooLarge() &&
+        pointer.readString(QStringLiteral("ini"), QStringLiteral("file")) != kOne) {
+        try {
+            IniFile::Batch batch(pointer);
+            pointer.writeString(QStringLiteral("file"), QStringLiteral("filedir"), defaultMainPath);
+            pointer.writeString(QStringLiteral("ini"), QStringLiteral("file"), kOne);
+            batch.commit();
+        } catch (const core::IniWriteError &e) {
+            files.problems << e.text();
+        }
     }
+    files.main = std::make_shared<const IniFile>(files.mainPath, IniFile::Mode::Snapshot);
+    return files;
 }
 
-void SettingsFiles::readMainAtStart() {
-    readKeys(IniFile(m_values.mainSettingsPath, IniFile::Mode::Snapshot), Reader::Start);
+void SettingsFiles::applyStartFiles(const StartFiles &files) {
+    m_values.mainSettingsPath = files.mainPath;
+    m_values.password = files.password;
+    for (const QString &text : files.problems)
+        report(text);
+    readKeys(*files.main, Reader::Start);
+}
+
+void SettingsFiles::readAtStart() {
+    applyStartFiles(readStartFiles(pointerPath(), defaultMainPath()));
 }
 
 bool SettingsFiles::firstStartMain() {
+    QStringList problems;
+    const bool wrote = writeFirstStart(m_values, problems);
+    for (const QString &text : problems)
+        report(text);
+    return wrote;
+}
+
+SettingsFiles::FirstStarts SettingsFiles::writeFirstStarts(const core::ProgramValues &values) {
+    FirstStarts result;
+    result.wroteMain = writeFirstStart(values, result.problems);
+    try {
+        schedule::scheduleFirstStart(values.scheduleFilePath());
+    } catch (const core::IniWriteError &e) {
+        result.problems << e.text();
+    }
+    return result;
+}
+
+bool SettingsFiles::writeFirstStart(const core::ProgramValues &values, QStringList &problems) {
+    const auto report = [&problems](const QString &text) { problems << text; };
     // The calendar file has a first-start mark of its own; it follows the main file.
-    const auto calendarFirstStart = qScopeGuard([this] {
-        calendar::calendarFirstStart(m_values, [this](const QString &text) { report(text); });
-    });
-    IniFile ini(m_values.mainSettingsPath);
+    const auto calendarFirstStart =
+        qScopeGuard([&values, &report] { calendar::calendarFirstStart(values, report); });
+    IniFile ini(values.mainSettingsPath);
     if (ini.isTooLarge() || ini.readString(QStringLiteral("ini"), QStringLiteral("file")) == kOne)
         return false;
-    const QString base = m_values.baseFolder;
+    const QString base = values.baseFolder;
     struct Entry {
         const char *section;
         const char *key;

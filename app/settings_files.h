@@ -25,13 +25,38 @@ public:
     QString pointerPath() const;
     QString defaultMainPath() const;
 
-    // Pointer file at start: path and password in force, then its own first start.
-    void readPointerAtStart();
-    // Every key of the main settings file that has a start default.
-    void readMainAtStart();
-    // Writes the default keys (and the bell table) when the file lacks its first-start
-    // mark. Returns true when it wrote.
+    // What the start reads: the pointer file (path and password in force, then its own
+    // first start) and the main settings file. Read by readStartFiles(), which touches
+    // nothing but the files, so it runs on a worker.
+    struct StartFiles {
+        QString mainPath;
+        QString password;
+        QStringList problems; // refused writes, to report
+        std::shared_ptr<const core::IniFile> main;
+    };
+    static StartFiles readStartFiles(const QString &pointerPath, const QString &defaultMainPath);
+    // Into the values: the path and password, then every key of the main settings file that
+    // has a start default.
+    void applyStartFiles(const StartFiles &files);
+    // Both at once, on the calling thread.
+    void readAtStart();
+
+    // Writes the default keys (and the bell table) when the main settings file lacks its
+    // first-start mark, then the calendar file's first start. Returns true when it wrote
+    // the main settings file. Touches only the files (refused writes go to `problems`), so
+    // it runs on a worker.
+    static bool writeFirstStart(const core::ProgramValues &values, QStringList &problems);
+    // The same on the calling thread, refused writes reported.
     bool firstStartMain();
+    // Every first start of the settings folder's files: the main settings file and the
+    // calendar file (writeFirstStart), then the schedule file. Runs on a worker.
+    struct FirstStarts {
+        bool wroteMain = false;
+        QStringList problems; // refused writes, to report
+    };
+    static FirstStarts writeFirstStarts(const core::ProgramValues &values);
+    // A refused write or a bad value, in a message box once per run.
+    void report(const QString &text);
 
     // What the periodic re-read found in the files. Read by readRereadFiles(), which touches
     // nothing but the files, so it runs on a worker thread: the folder may be a share that
@@ -69,7 +94,6 @@ private:
     void readKeys(const core::IniFile &ini, Reader reader);
     int readInt(const core::IniFile &ini, const QString &section, const QString &key,
                 int defaultValue);
-    void report(const QString &text);
     void logRereadProblem(const QString &problem);
 
     core::ProgramValues &m_values;

@@ -4,10 +4,12 @@
 #include <QFutureWatcher>
 #include <QObject>
 #include <QPromise>
+#include <QSemaphore>
 #include <QTimer>
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <utility>
 
@@ -56,6 +58,8 @@ public:
             // Take the handlers first: `done` may start the next job.
             Done done = std::exchange(m_done, {});
             m_timedOut = {};
+            if (std::exchange(m_skipDone, false))
+                return; // startAndWait handed the result over already
             if (done && future.resultCount() > 0)
                 done(future.result());
         });
@@ -86,6 +90,37 @@ public:
         return true;
     }
 
+    // Starts `job` like start() and waits on this thread up to `wait` for it: gives the
+    // result when it came in time (`done` is not called then), nothing when it did not (or
+    // the reader was busy); `done` then gets it later, as after start(). For reads at
+    // start-up, which may hold up the first paint briefly but never for as long as a share
+    // hangs. A job that throws counts as one that did not come in time.
+    std::optional<T> startAndWait(Job job, std::chrono::milliseconds wait, Done done,
+                                  TimedOut timedOut = {}) {
+        struct Handover {
+            QSemaphore ready;
+            std::optional<T> value;
+        };
+        auto handover = std::make_shared<Handover>();
+        const bool started = start(
+            [job = std::move(job), handover] {
+                try {
+                    T result = job();
+                    handover->value = result;
+                    handover->ready.release();
+                    return result;
+                } catch (...) {
+                    handover->ready.release();
+                    throw;
+                }
+            },
+            std::move(done), std::move(timedOut));
+        if (!started || !handover->ready.tryAcquire(1, int(wait.count())) || !handover->value)
+            return std::nullopt;
+        m_skipDone = true;
+        return handover->value;
+    }
+
     // A job is running (perhaps past its time limit).
     bool busy() const { return m_busy; }
     // The running job has passed its time limit.
@@ -98,6 +133,7 @@ private:
     Done m_done;
     TimedOut m_timedOut;
     bool m_busy = false;
+    bool m_skipDone = false;
 };
 
 } // namespace kalmo::core

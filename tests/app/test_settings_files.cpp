@@ -31,8 +31,7 @@ struct Start {
     SettingsFiles files{values, messages};
     explicit Start(const QString &base) {
         values.baseFolder = base;
-        files.readPointerAtStart();
-        files.readMainAtStart();
+        files.readAtStart();
         files.firstStartMain();
         try {
             kalmo::schedule::scheduleFirstStart(values.scheduleFilePath());

@@ -37,6 +37,7 @@ private slots:
     void lateResultStillArrivesAfterTheLimit();
     void destroyedReaderDropsTheResult();
     void throwingJobFreesTheReader();
+    void startAndWaitHandsOverOrLeavesItToDone();
 };
 
 void TestWorkerRead::resultArrivesOnTheCallersThread() {
@@ -123,6 +124,22 @@ void TestWorkerRead::throwingJobFreesTheReader() {
                        [&](int) { called = true; }));
     QTRY_VERIFY(!read.busy());
     QVERIFY(!called);
+}
+
+void TestWorkerRead::startAndWaitHandsOverOrLeavesItToDone() {
+    WorkerRead<int> read;
+    int done = 0;
+    // In time: the caller has it at once, and `done` is not called as well.
+    QCOMPARE(read.startAndWait([] { return 5; }, 1h, [&](int r) { done = r; }), std::optional(5));
+    QTRY_VERIFY(!read.busy());
+    QCoreApplication::processEvents();
+    QCOMPARE(done, 0);
+
+    // Not in time: nothing now, `done` when the share answers.
+    HungShare share;
+    QCOMPARE(read.startAndWait(share.job(9), 1ms, [&](int r) { done = r; }), std::nullopt);
+    share.answer();
+    QTRY_COMPARE(done, 9);
 }
 
 QTEST_GUILESS_MAIN(TestWorkerRead)
