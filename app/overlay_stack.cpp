@@ -68,6 +68,9 @@ void OverlayStack::add(QWidget *overlay, Layer layer, Placement placement) {
     overlay->setGeometry(geometry);
     // Hidden for good, not only until the window shows and takes its children along.
     overlay->setVisible(visible);
+    // A window is named by its title for screen readers; a child needs the name given.
+    if (overlay->accessibleName().isEmpty())
+        overlay->setAccessibleName(overlay->windowTitle());
     // A window has a background of its own; a child would let the page show through.
     overlay->setAutoFillBackground(true);
     Entry entry;

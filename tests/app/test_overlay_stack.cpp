@@ -53,6 +53,7 @@ private:
                      OverlayStack::Placement placement = OverlayStack::Placement::AsIs) {
         auto *d = new QDialog; // a window of its own until the stack takes it
         d->setObjectName(name);
+        d->setWindowTitle(name);
         d->setGeometry(geometry);
         m_surface->overlays().add(d, layer, placement);
         return d;
@@ -87,6 +88,7 @@ void TestOverlayStack::lastShownIsInFrontUntilItHides() {
     QDialog *a = overlay("a", QRect(0, 0, 800, 600));
     QDialog *b = overlay("b", QRect(100, 100, 200, 100));
     QVERIFY(!a->isWindow());
+    QCOMPARE(a->accessibleName(), QString("a")); // its title, as a window had
     QCOMPARE(a->parentWidget(), m_surface.get());
     QCOMPARE(b->geometry(), QRect(100, 100, 200, 100));
     QVERIFY(!a->isVisible());
