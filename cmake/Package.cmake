@@ -1,11 +1,14 @@
 # Installation and the Debian package (`make package`): the executable, the program's data
-# folder (share/kalmo), a desktop entry and a systemd user unit.
+# folder (share/kalmo), a desktop entry, a systemd user unit for a desktop session and a
+# system unit for the console with the cage kiosk compositor.
 include(GNUInstallDirs)
 install(TARGETS kalmo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/kalmo.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/kalmo.service
         DESTINATION lib/systemd/user)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/kalmo-cage.service
+        DESTINATION lib/systemd/system)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kalmo)
@@ -21,4 +24,6 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # xset for the screen saver, the PDF viewer's resources.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "vlc-plugin-base, fonts-liberation, fonts-dejavu-core, x11-xserver-utils")
+# The console without a desktop: the kiosk compositor and Qt's Wayland platform.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cage, qt6-wayland")
 include(CPack)

@@ -25,7 +25,8 @@ for f in ./usr/bin/kalmo \
          ./usr/share/kalmo/cloudiness/00.png ./usr/share/kalmo/cloudiness/39.png \
          ./usr/share/kalmo/sample/text.txt \
          ./usr/share/applications/kalmo.desktop \
-         ./usr/lib/systemd/user/kalmo.service; do
+         ./usr/lib/systemd/user/kalmo.service \
+         ./usr/lib/systemd/system/kalmo-cage.service; do
   grep -qxF "$f" "$work/files" || fail "the package lacks $f"
 done
 if grep -E 'CMake|/tests?/|bench|\.o$|\.a$' "$work/files"; then
@@ -33,6 +34,18 @@ if grep -E 'CMake|/tests?/|bench|\.o$|\.a$' "$work/files"; then
 fi
 dpkg-deb -f "$deb" Depends | grep -q 'vlc-plugin-base' || fail "Depends lacks vlc-plugin-base"
 grep -qx 'Restart=always' "$src/packaging/kalmo.service" || fail "the unit does not restart"
+dpkg-deb -f "$deb" Recommends | grep -qw 'cage' || fail "Recommends lacks cage"
+# The console unit: cage on tty1 as a named user, restarting like the user unit.
+cage_unit="$src/packaging/kalmo-cage.service"
+for line in 'ExecStart=/usr/bin/cage -- /usr/bin/kalmo' 'TTYPath=/dev/tty1' 'PAMName=login' \
+            'Restart=always' 'RestartSec=2'; do
+  grep -qxF "$line" "$cage_unit" || fail "kalmo-cage.service lacks $line"
+done
+grep -qE '^User=[a-z_][a-z0-9_-]*$' "$cage_unit" || fail "kalmo-cage.service runs as no named user"
+if command -v systemd-analyze >/dev/null; then
+  systemd-analyze verify "$cage_unit" 2>&1 | grep -iE 'unknown|invalid|failed to parse' &&
+    fail "kalmo-cage.service does not parse"
+fi
 
 # 2. Unpacked into a root of its own.
 dpkg -x "$deb" "$work/root"
