@@ -70,8 +70,12 @@ QImage picture(QSize size, std::uint32_t salt) {
 
 } // namespace
 
-int main() {
-    const QSize size(1920, 1080);
+// Usage: bench_transitions [WIDTHxHEIGHT=1920x1080]
+int main(int argc, char **argv) {
+    QSize size(1920, 1080);
+    if (int w = 0, h = 0; argc > 1 && std::sscanf(argv[1], "%dx%d", &w, &h) == 2 && w > 0 && h > 0)
+        size = QSize(w, h);
+    std::printf("size: %d x %d\n", size.width(), size.height());
     const std::size_t frameBytes = std::size_t(size.width()) * size.height() * 4;
     const long cache = lastLevelCacheBytes();
     // Each buffer a little larger than the cache, so that no part of a round stays in it.
