@@ -38,6 +38,15 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# A checkout under root's home is closed to that user: then it gets copies of its own.
+if ! "${as_user[@]}" test -x "$kalmo" || ! "${as_user[@]}" test -r "$probe"; then
+  cp "$kalmo" "$work/kalmo"
+  cp "$probe" "$work/atspi_smoke.py"
+  chmod 755 "$work/kalmo" "$work/atspi_smoke.py"
+  kalmo="$work/kalmo"
+  probe="$work/atspi_smoke.py"
+fi
+
 # What runs inside cage: notes the session's addresses for the probe, then the kiosk.
 cat >"$work/inside" <<'INSIDE'
 #!/bin/sh
