@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QWidget>
 
@@ -39,6 +40,14 @@ void WidgetMessages::show(const QString &text, const QString &title) {
 
 bool WidgetMessages::eventFilter(QObject *watched, QEvent *event) {
     switch (event->type()) {
+    case QEvent::Resize:
+        // The title bar spans the box.
+        if (auto *box = qobject_cast<QMessageBox *>(watched);
+            box && box->property(kOwnBox).toBool())
+            if (auto *caption = box->findChild<QLabel *>(QStringLiteral("MessageTitle"),
+                                                         Qt::FindDirectChildrenOnly))
+                caption->setGeometry(0, 0, box->width(), box->contentsMargins().top());
+        break;
     case QEvent::MouseButtonRelease:
     case QEvent::TouchEnd:
         // One tap anywhere on a box, its text and button included, dismisses it.
@@ -61,6 +70,15 @@ QMessageBox *WidgetMessages::present(const QString &text, const QString &title) 
     box->setAttribute(Qt::WA_DeleteOnClose); // the box goes away when dismissed
     box->setAccessibleName(text);
     box->setProperty(kOwnBox, true);
+    // No window manager draws a title bar over a box inside the kiosk's window: its own.
+    auto *caption = new QLabel(box->windowTitle(), box);
+    caption->setObjectName(QStringLiteral("MessageTitle"));
+    caption->setAutoFillBackground(true);
+    caption->setBackgroundRole(QPalette::Highlight);
+    caption->setForegroundRole(QPalette::HighlightedText);
+    caption->setMargin(4);
+    box->setContentsMargins(0, caption->sizeHint().height(), 0, 0);
+    box->installEventFilter(this);
     m_overlays.add(box, OverlayStack::Layer::Message, OverlayStack::Placement::Centred);
     box->show();
     if (QAbstractButton *ok = box->button(QMessageBox::Ok))

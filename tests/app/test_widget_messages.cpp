@@ -83,6 +83,14 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), box->button(QMessageBox::Ok));
         QCOMPARE(box->accessibleName(), QString("Unable to write to /k/kalmora.ini"));
         QCOMPARE(box->windowTitle(), QStringLiteral("Ошибка"));
+        // Its title drawn by itself, across its top, above the text.
+        auto *title = box->findChild<QLabel *>("MessageTitle");
+        QVERIFY(title && title->isVisible());
+        QCOMPARE(title->text(), QStringLiteral("Ошибка"));
+        QCOMPARE(title->geometry(), QRect(0, 0, box->width(), title->height()));
+        for (QLabel *label : box->findChildren<QLabel *>())
+            if (label->text() == "Unable to write to /k/kalmora.ini")
+                QVERIFY(label->geometry().top() >= title->geometry().bottom());
         // A screen that opens later (an idle close, a timer) stays under the box.
         screen->hide();
         screen->open();
