@@ -8,7 +8,6 @@
 #include "schedule/schedule_files.h"
 #include "weather/informer_address.h"
 
-#include <QFileInfo>
 #include <QScopeGuard>
 #include <variant>
 
@@ -174,12 +173,11 @@ SettingsFiles::RereadFiles SettingsFiles::readRereadFiles(const QString &pointer
                                                 defaultMainPath);
     }
     const QString path = files.mainPath.isEmpty() ? pathInForce : files.mainPath;
-    const QFileInfo fi(path);
-    if (!fi.exists() || !fi.isFile()) {
+    auto main = std::make_shared<IniFile>(path, IniFile::Mode::Snapshot);
+    if (main->readStatus() == core::IniReadStatus::Missing) {
         files.status = RereadFiles::Status::Missing;
         return files;
     }
-    auto main = std::make_shared<IniFile>(path, IniFile::Mode::Snapshot);
     files.reason = core::readProblem(*main);
     if (!files.reason.isEmpty()) {
         files.status = RereadFiles::Status::Unreadable;

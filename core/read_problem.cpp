@@ -1,23 +1,18 @@
 #include "core/read_problem.h"
 
-#include <QFile>
-
 namespace kalmo::core {
 
 QString readProblem(const IniFile &file) {
-    if (file.isTooLarge())
-        return QStringLiteral("over the size limit of %1 bytes").arg(kMaxIniFileBytes);
-    return readProblem(file.path());
-}
-
-QString readProblem(const QString &path) {
-    QFile f(path);
-    if (!f.exists())
+    switch (file.readStatus()) {
+    case IniReadStatus::Ok:
+    case IniReadStatus::Missing:
         return {};
-    char byte;
-    if (!f.open(QIODevice::ReadOnly) || f.read(&byte, 1) < 0)
-        return f.errorString();
-    return {};
+    case IniReadStatus::Unreadable:
+    case IniReadStatus::TooLarge:
+        break;
+    }
+    const QString reason = file.readError();
+    return reason.isEmpty() ? QStringLiteral("unreadable") : reason;
 }
 
 } // namespace kalmo::core

@@ -91,7 +91,7 @@ int main(int argc, char *argv[]) {
     options.messages = &messages;
     kalmo::app::Kiosk kiosk(options);
     kalmo::app::TForm1 &form = kiosk.mainWindow();
-    form.show();
+    kiosk.surface().show();
     auto *clock = form.findChild<QLabel *>(QStringLiteral("Panel1"));
 
     // The probe: the longest gap between ticks while the share hangs.
