@@ -26,3 +26,19 @@ function(kalmo_add_test name)
         set_property(TEST ${name} APPEND PROPERTY RESOURCE_LOCK chromium)
     endif()
 endfunction()
+
+# kalmo_add_share_test(<name> <test target> [SSHFS_OPTIONS "<options>"] [ARGS ...])
+# Runs a test executable under scripts/with-share, on a real network file system (sshfs over
+# loopback) named by KALMO_SHARE. Where FUSE is unavailable CTest reports it skipped, with the
+# reason in its output.
+function(kalmo_add_share_test name target)
+    cmake_parse_arguments(S "" "SSHFS_OPTIONS" "ARGS" ${ARGN})
+    add_test(NAME ${name}
+        COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-share $<TARGET_FILE:${target}> ${S_ARGS})
+    set(env "QT_QPA_PLATFORM=offscreen;QTWEBENGINE_DISABLE_SANDBOX=1")
+    if(S_SSHFS_OPTIONS)
+        list(APPEND env "KALMO_SHARE_OPTIONS=${S_SSHFS_OPTIONS}")
+    endif()
+    set_tests_properties(${name} PROPERTIES
+        ENVIRONMENT "${env}" TIMEOUT 600 SKIP_RETURN_CODE 77 LABELS share)
+endfunction()

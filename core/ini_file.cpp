@@ -4,7 +4,6 @@
 #include "core/strict_int.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QHashFunctions>
 #include <QSaveFile>
 #include <QScopeGuard>
@@ -12,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -477,6 +477,11 @@ IniFile::Document &IniFile::load() const {
     if (m_doc && (m_batches > 0 || m_mode == Mode::Snapshot ||
                   statPath(QFile::encodeName(m_path)) == m_doc->state))
         return *m_doc;
+    reload();
+    return *m_doc;
+}
+
+void IniFile::reload() const {
     auto doc = std::make_unique<Document>();
     readFile(*doc);
     // A file that stays unreadable is said once, not at every read of a key.
@@ -484,7 +489,6 @@ IniFile::Document &IniFile::load() const {
         !(m_doc && m_doc->status == doc->status && m_doc->error == doc->error))
         qCWarning(kalmo::lcSettings).noquote() << "Cannot read" << m_path << ":" << doc->error;
     m_doc = std::move(doc);
-    return *m_doc;
 }
 
 void IniFile::readFile(Document &doc) const {
@@ -549,37 +553,92 @@ void IniFile::readFile(Document &doc) const {
     parse(doc);
 }
 
-IniFile::Document &IniFile::edit() {
-    Document &doc = load();
+struct IniFile::Op {
+    enum class Kind : quint8 { Write, DeleteKey, EraseSection };
+    Kind kind;
+    QString section, key, value;
+};
+
+void IniFile::checkEditable(const Document &doc) const {
     // Edits append to the bytes until the next store; offsets are 32-bit, so a batch that
     // piled up a gigabyte of edits is refused long before they could overflow.
     if (doc.tooLarge || doc.bytes.size() > (qsizetype(1) << 30))
         throw IniWriteError(m_path, IniWriteError::Reason::TooLarge);
     if (doc.unreadable)
         throw IniWriteError(m_path);
-    return doc;
 }
 
-void IniFile::finishEdit() {
-    if (m_batches > 0)
+void IniFile::change(Op op) {
+    if (m_batches == 0) {
+        locked([&] { return apply(*m_doc, op); });
         return;
+    }
+    // In a batch the edit shows in memory at once; unless the batch already works on a fresh
+    // read under the lock, it is replayed on one at commit.
+    Document &doc = load();
+    checkEditable(doc);
+    m_changed = apply(doc, op) || m_changed;
+    if (!m_fresh)
+        m_journal.push_back(std::move(op));
+}
+
+void IniFile::locked(const std::function<bool()> &edits) {
+    QString why;
+    bool busy = false;
+    std::optional<FileLock> lock = FileLock::acquire(m_path, m_lockOptions, &why, &busy);
     try {
-        store(*m_doc);
+        reload(); // what the file holds now, not what we read earlier
+        checkEditable(*m_doc);
+        if (!lock) {
+            // Nothing may be stored without the lock; edits that change nothing need no store.
+            if (!edits())
+                return;
+            qCWarning(kalmo::lcSettings).noquote() << "Cannot lock" << m_path << ":" << why;
+            throw IniWriteError(m_path, busy ? IniWriteError::Reason::Locked
+                                             : IniWriteError::Reason::Refused);
+        }
+        if (edits() && m_doc)
+            store(*m_doc, *lock);
     } catch (...) {
         m_doc.reset(); // memory goes back to what the disk holds
         throw;
     }
 }
 
-void IniFile::store(Document &doc) {
+void IniFile::update(const std::function<void()> &fn) {
+    if (m_batches > 0) {
+        fn(); // joins the open batch, and is stored with it
+        return;
+    }
+    locked([&] {
+        ++m_batches;
+        m_fresh = true;
+        m_changed = false;
+        const auto done = qScopeGuard([&] {
+            --m_batches;
+            m_fresh = false;
+            m_journal.clear();
+        });
+        fn();
+        return m_changed;
+    });
+}
+
+void IniFile::setLockOptions(const FileLock::Options &options) {
+    m_lockOptions = options;
+}
+
+void IniFile::store(Document &doc, const FileLock &lock) {
     if (doc.tooLarge || doc.unreadable)
         throw IniWriteError(m_path, doc.tooLarge ? IniWriteError::Reason::TooLarge
                                                  : IniWriteError::Reason::Refused);
-    QFileInfo fi(m_path);
     // A read-only file stays untouched even though its folder would let us replace it (and
-    // even for root, who may write anything: the mark is the administrator's intent).
-    constexpr auto anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-    if (fi.exists() && (!fi.isFile() || !fi.isWritable() || !(fi.permissions() & anyWrite)))
+    // even for root, who may write anything: the mark is the administrator's intent). One
+    // stat and one access: on a share each is a round trip.
+    const QByteArray native = QFile::encodeName(m_path);
+    struct stat st {};
+    if (::stat(native.constData(), &st) == 0 &&
+        (!S_ISREG(st.st_mode) || !(st.st_mode & 0222) || ::access(native.constData(), W_OK) != 0))
         throw IniWriteError(m_path);
     QByteArray bytes = serialize(doc);
     if (bytes.size() > kMaxIniFileBytes) {
@@ -600,7 +659,17 @@ void IniFile::store(Document &doc) {
     out.setDirectWriteFallback(false);
     if (!out.open(QIODevice::WriteOnly))
         throw IniWriteError(m_path);
-    if (out.write(bytes) != bytes.size() || !out.commit())
+    if (out.write(bytes) != bytes.size())
+        throw IniWriteError(m_path);
+    // A writer that stalled (a hung share) may have had its lock taken over as stale: then
+    // another writer's file may be newer than what we read, and ours must not replace it.
+    if (!lock.stillHeld()) {
+        qCWarning(kalmo::lcSettings).noquote()
+            << "the lock on" << m_path << "was taken over while writing; nothing is stored";
+        out.cancelWriting();
+        throw IniWriteError(m_path, IniWriteError::Reason::Locked);
+    }
+    if (!out.commit())
         throw IniWriteError(m_path);
     rebase(doc, std::move(bytes));
     doc.state = statPath(QFile::encodeName(m_path));
@@ -609,7 +678,10 @@ void IniFile::store(Document &doc) {
 
 IniFile::Batch::Batch(IniFile &ini) : m_ini(ini) {
     m_ini.load();
-    ++m_ini.m_batches;
+    if (m_ini.m_batches++ == 0) {
+        m_ini.m_changed = false;
+        m_ini.m_journal.clear();
+    }
 }
 
 IniFile::Batch::~Batch() {
@@ -617,20 +689,24 @@ IniFile::Batch::~Batch() {
         return;
     --m_ini.m_batches;
     m_ini.m_doc.reset(); // discard what was not committed
+    m_ini.m_journal.clear();
 }
 
 void IniFile::Batch::commit() {
     m_done = true;
     if (--m_ini.m_batches > 0)
         return; // the outermost batch stores
+    std::vector<Op> journal = std::move(m_ini.m_journal);
+    m_ini.m_journal.clear();
     if (!m_ini.m_doc)
         return; // an inner batch was dropped: nothing left to store
-    try {
-        m_ini.store(*m_ini.m_doc);
-    } catch (...) {
-        m_ini.m_doc.reset();
-        throw;
-    }
+    m_ini.locked([&] {
+        // Replayed on what the file holds now: another writer's keys meanwhile stay.
+        bool changed = false;
+        for (const Op &op : journal)
+            changed = m_ini.apply(*m_ini.m_doc, op) || changed;
+        return changed;
+    });
 }
 
 QString IniFile::readString(const QString &section, const QString &key,
@@ -683,7 +759,23 @@ QStringList IniFile::keys(const QString &section) const {
 }
 
 void IniFile::writeString(const QString &section, const QString &key, const QString &value) {
-    Document &doc = edit();
+    change({Op::Kind::Write, section, key, value});
+}
+
+bool IniFile::apply(Document &doc, const Op &op) {
+    switch (op.kind) {
+    case Op::Kind::Write:
+        return applyWrite(doc, op.section, op.key, op.value);
+    case Op::Kind::DeleteKey:
+        return applyDelete(doc, op.section, op.key);
+    case Op::Kind::EraseSection:
+        return applyErase(doc, op.section);
+    }
+    return false;
+}
+
+bool IniFile::applyWrite(Document &doc, const QString &section, const QString &key,
+                         const QString &value) {
     // Values are one line of text.
     QString clean = value;
     clean.replace(u'\r', u' ').replace(u'\n', u' ');
@@ -714,7 +806,7 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
         Line &l = doc.lines[size_t(found)];
         const qsizetype prefix = (doc.equals(l) + 1) * doc.width;
         if (doc.decode(l.start + prefix, l.size - prefix).trimmed() == clean.trimmed())
-            return; // reads the same already: the line keeps its bytes, the file stays as is
+            return false; // reads the same already: the line keeps its bytes, the file stays as is
         // The name and its blanks stay as written; only the value changes.
         const QByteArray bytes = doc.bytes.mid(l.start, prefix) + encodeFor(doc, clean);
         l.start = appendBytes(doc, bytes);
@@ -729,7 +821,7 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
             refuseAppendAtEnd();
         insertLine(doc, e, newLine(doc, key + '=' + clean, Kind::Key));
     }
-    finishEdit();
+    return true;
 }
 
 void IniFile::writeInteger(const QString &section, const QString &key, int value) {
@@ -741,10 +833,13 @@ void IniFile::writeBool(const QString &section, const QString &key, bool value) 
 }
 
 void IniFile::deleteKey(const QString &section, const QString &key) {
-    Document &doc = edit();
+    change({Op::Kind::DeleteKey, section, key, {}});
+}
+
+bool IniFile::applyDelete(Document &doc, const QString &section, const QString &key) {
     const qsizetype s = findSection(doc, section);
     if (s < 0)
-        return;
+        return false;
     const bool ascii = isAscii(key);
     const auto [b, e] = doc.body(s);
     const auto first = doc.lines.begin() + b, last = doc.lines.begin() + e;
@@ -753,17 +848,20 @@ void IniFile::deleteKey(const QString &section, const QString &key) {
     });
     const qsizetype removed = last - kept;
     if (removed == 0)
-        return;
+        return false;
     doc.lines.erase(kept, last);
     for (size_t i = size_t(s) + 1; i < doc.headers.size(); ++i)
         doc.headers[i] -= removed;
-    finishEdit();
+    return true;
 }
 
 void IniFile::eraseSection(const QString &section) {
-    Document &doc = edit();
+    change({Op::Kind::EraseSection, section, {}, {}});
+}
+
+bool IniFile::applyErase(Document &doc, const QString &section) {
     if (findSection(doc, section) < 0)
-        return;
+        return false;
     // Every section of that name goes, header and body.
     std::vector<Line> kept;
     kept.reserve(doc.lines.size());
@@ -776,7 +874,7 @@ void IniFile::eraseSection(const QString &section) {
     }
     doc.lines = std::move(kept);
     reindex(doc);
-    finishEdit();
+    return true;
 }
 
 TextEncoding IniFile::encoding() const {

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "core/file_lock.h"
 #include "core/text_codec.h"
 
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 namespace kalmo::core {
 
@@ -57,6 +60,11 @@ private:
 //
 // In snapshot mode the file is read once, at construction, and reads come from memory
 // (writes still go to the file and to the snapshot).
+//
+// Several kiosks may write one file on a share: every change holds the file's lock
+// (FileLock, `<file>.lock` beside it) and is made on the file as read under that lock, so
+// two writers never lose each other's keys. A write that cannot have the lock within the
+// lock wait (5 s) raises IniWriteError (reason Locked), like any refused write.
 class IniFile {
 public:
     enum class Mode { Live, Snapshot };
@@ -87,9 +95,19 @@ public:
     void deleteKey(const QString &section, const QString &key);
     void eraseSection(const QString &section);
 
+    // Runs fn with the file locked and read afresh: fn's reads see what the file holds now,
+    // and its writes are stored together when it returns (one replacement, or none when
+    // nothing changed). For a read-then-write, such as "write the defaults unless the mark is
+    // set". Raises IniWriteError like the writers (and lets fn's own exceptions through,
+    // storing nothing). Inside an open batch, fn simply joins that batch.
+    void update(const std::function<void()> &fn);
+    // How long a write waits for the lock, and when a lock counts as left by a dead writer.
+    void setLockOptions(const FileLock::Options &options);
+
     // Groups several writes into one replacement of the file: the writes made while a batch
     // is open change memory only, and commit() stores them at once (raising IniWriteError
-    // when refused). A batch left without commit() is discarded.
+    // when refused), replayed on the file as it is then under the lock. A batch left without
+    // commit() is discarded.
     class Batch {
     public:
         explicit Batch(IniFile &ini);
@@ -122,11 +140,23 @@ private:
     Document &load() const;
     // Reads and parses the file at m_path into doc, recording how that went.
     void readFile(Document &doc) const;
-    // The document to edit; raises IniWriteError for a file too large to rewrite.
-    Document &edit();
-    // Stores an edited document, unless a batch is open; a refused store drops the edits.
-    void finishEdit();
-    void store(Document &doc);
+    // Reads the file now, whatever was read before.
+    void reload() const;
+    struct Op;
+    // Raises IniWriteError for a document that must not be rewritten.
+    void checkEditable(const Document &doc) const;
+    // One edit: at once under the lock, or into the open batch.
+    void change(Op op);
+    // Takes the lock, reads the file afresh and stores it when edits() says it changed; a
+    // refusal drops what memory held.
+    void locked(const std::function<bool()> &edits);
+    // Edits of the document in memory; true when something changed.
+    bool apply(Document &doc, const Op &op);
+    bool applyWrite(Document &doc, const QString &section, const QString &key,
+                    const QString &value);
+    bool applyDelete(Document &doc, const QString &section, const QString &key);
+    bool applyErase(Document &doc, const QString &section);
+    void store(Document &doc, const FileLock &lock);
 
     QString m_path;
     Mode m_mode;
@@ -134,6 +164,10 @@ private:
     // the file changed on disk.
     mutable std::unique_ptr<Document> m_doc;
     int m_batches = 0;
+    std::vector<Op> m_journal; // the open batch's edits, replayed at commit
+    bool m_fresh = false;      // inside update(): the document was read under the lock
+    bool m_changed = false;    // an edit since the batch or update began changed memory
+    FileLock::Options m_lockOptions;
 };
 
 // The folder part of a path, with a trailing '/'.

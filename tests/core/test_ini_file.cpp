@@ -2,14 +2,18 @@
 
 #include "tests/support/test_files.h"
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/file.h>
 #include <sys/stat.h>
 
 using kalmo::core::encodeBytes;
+using kalmo::core::FileLock;
 using kalmo::core::IniFile;
 using kalmo::core::IniReadStatus;
 using kalmo::core::IniWriteError;
@@ -30,6 +34,42 @@ QByteArray bigValue(char c) {
 QByteArray firstLineEnd(const QByteArray &bytes) {
     const qsizetype nl = bytes.indexOf('\n');
     return nl < 0 || (nl > 0 && bytes[nl - 1] == '\r') ? QByteArray("\r\n") : QByteArray("\n");
+}
+
+// A lock file as another writer would leave it, `age` old.
+void plantLock(const QString &iniPath, const QByteArray &content, int ageSeconds) {
+    const QString lock = FileLock::lockPathFor(iniPath);
+    writeAll(lock, content);
+    QFile f(lock);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    const QDateTime when = QDateTime::currentDateTime().addSecs(-ageSeconds);
+    QVERIFY(f.setFileTime(when, QFileDevice::FileModificationTime));
+}
+
+// A pid that no process of this machine has now.
+qint64 deadPid() {
+    QProcess p;
+    p.start("true", {});
+    p.waitForFinished();
+    return p.processId() > 0 ? p.processId() : 999999;
+}
+
+// Runs four writer processes of this program, each writing `perWriter` keys of its own into
+// [keys] of the file at paths[i % paths.size()] (one file seen through one or more mounts).
+void runWriters(const QStringList &paths, int perWriter) {
+    std::vector<std::unique_ptr<QProcess>> writers;
+    for (int w = 0; w < 4; ++w) {
+        auto &p = writers.emplace_back(std::make_unique<QProcess>());
+        p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p->start(QCoreApplication::applicationFilePath(),
+                 {"--write-keys", paths[w % paths.size()], QString("w%1-").arg(w),
+                  QString::number(perWriter)});
+    }
+    for (auto &p : writers) {
+        QVERIFY(p->waitForFinished(300000));
+        QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p->exitCode(), 0); // no write was refused
+    }
 }
 
 } // namespace
@@ -58,6 +98,13 @@ private slots:
     void liveReadSeesOtherWriters();
     void batchWritesTheFileOnce();
     void killDuringWriteNeverTearsTheFile();
+    void lockHeldByAnotherWriterRefusesTheWrite_data();
+    void lockHeldByAnotherWriterRefusesTheWrite();
+    void staleLockIsTakenOver_data();
+    void staleLockIsTakenOver();
+    void changesMadeMeanwhileByAnotherWriterStay();
+    void concurrentWritersKeepEveryKey_data();
+    void concurrentWritersKeepEveryKey();
 };
 
 void TestIniFile::readsLikeProfileFunctions() {
@@ -476,7 +523,177 @@ void TestIniFile::killDuringWriteNeverTearsTheFile() {
     }
 }
 
+void TestIniFile::lockHeldByAnotherWriterRefusesTheWrite_data() {
+    QTest::addColumn<QByteArray>("lock");
+    QTest::addColumn<int>("age");
+    QTest::addColumn<bool>("flocked");
+    QTest::addColumn<bool>("defaultWait");
+    const QByteArray self = FileLock::ownerPrefix() + " 00ff other\n";
+    QTest::newRow("a live writer of this machine") << self << 0 << false << true;
+    QTest::newRow("a writer of another machine")
+        << QByteArray("0a1b-other-boot 4242 00ff kiosk2\n") << 2 << false << false;
+    QTest::newRow("an old lock its writer still holds (flock)")
+        << QByteArray("0a1b-other-boot 4242 00ff kiosk2\n") << 3600 << true << false;
+}
+
+void TestIniFile::lockHeldByAnotherWriterRefusesTheWrite() {
+    QFETCH(QByteArray, lock);
+    QFETCH(int, age);
+    QFETCH(bool, flocked);
+    QFETCH(bool, defaultWait);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("held.ini");
+    writeAll(path, "[a]\nb=1\n");
+    IniFile ini(path);
+    QCOMPARE(ini.readString("a", "b"), QString("1"));
+    plantLock(path, lock, age);
+    QFile holder(FileLock::lockPathFor(path));
+    if (flocked) {
+        QVERIFY(holder.open(QIODevice::ReadOnly));
+        QCOMPARE(::flock(holder.handle(), LOCK_EX), 0);
+    }
+    if (!defaultWait)
+        ini.setLockOptions({.wait = std::chrono::milliseconds(300),
+                            .staleAfter = std::chrono::seconds(30),
+                            .watchStale = std::chrono::milliseconds(100)});
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Cannot lock .*held\\.ini"));
+    for (const bool batch : {false, true}) {
+        try {
+            if (batch) {
+                IniFile::Batch b(ini);
+                ini.writeString("a", "c", "2");
+                b.commit();
+            } else {
+                ini.writeString("a", "b", "2");
+            }
+            QFAIL("the write went past a held lock");
+        } catch (const IniWriteError &e) {
+            QCOMPARE(e.text(), "Unable to write to " + path);
+            QCOMPARE(e.reason(), IniWriteError::Reason::Locked);
+        }
+        if (!batch)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Cannot lock .*held\\.ini"));
+    }
+    QCOMPARE(readAll(path), QByteArray("[a]\nb=1\n"));
+    QCOMPARE(ini.readString("a", "b"), QString("1"));
+    QCOMPARE(readAll(FileLock::lockPathFor(path)), lock); // the holder's lock stays
+}
+
+void TestIniFile::staleLockIsTakenOver_data() {
+    QTest::addColumn<QByteArray>("lock");
+    QTest::addColumn<int>("age");
+    QTest::newRow("a writer of this machine that died")
+        << FileLock::ownerPrefix().split(' ')[0] + ' ' + QByteArray::number(deadPid()) +
+               " 00ff here\n"
+        << 0;
+    QTest::newRow("a writer of another machine, long ago")
+        << QByteArray("0a1b-other-boot 4242 00ff kiosk2\n") << 3600;
+    QTest::newRow("an empty lock, long ago") << QByteArray() << 3600;
+}
+
+void TestIniFile::staleLockIsTakenOver() {
+    QFETCH(QByteArray, lock);
+    QFETCH(int, age);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("stale.ini");
+    writeAll(path, "[a]\nb=1\n");
+    plantLock(path, lock, age);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("took over the stale lock .*stale"));
+    IniFile ini(path);
+    ini.writeString("a", "b", "2");
+    QCOMPARE(readAll(path), QByteArray("[a]\nb=2\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"stale.ini"});
+}
+
+void TestIniFile::changesMadeMeanwhileByAnotherWriterStay() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("m.ini");
+    IniFile mine(path), theirs(path);
+    mine.writeString("a", "mine", "1");
+
+    // A batch opened before another writer's change is stored on top of it.
+    {
+        IniFile::Batch batch(mine);
+        mine.writeString("a", "batch", "1");
+        theirs.writeString("a", "theirs", "1");
+        mine.writeString("b", "batch", "2");
+        batch.commit();
+    }
+    QCOMPARE(IniFile(path).keys("a"), (QStringList{"mine", "theirs", "batch"}));
+    QCOMPARE(IniFile(path).readString("b", "batch"), QString("2"));
+
+    // update() reads what the file holds under the lock, however fresh our own read looked.
+    IniFile snapshot(path, IniFile::Mode::Snapshot);
+    theirs.writeString("count", "n", "5");
+    snapshot.update(
+        [&] { snapshot.writeInteger("count", "n", snapshot.readInteger("count", "n", 0) + 1); });
+    QCOMPARE(IniFile(path).readString("count", "n"), QString("6"));
+
+    // An update that changes nothing leaves the file alone; one that throws stores nothing.
+    const QByteArray before = readAll(path);
+    snapshot.update([&] { snapshot.writeString("count", "n", "6"); });
+    QVERIFY_EXCEPTION_THROWN(snapshot.update([&] {
+        snapshot.writeString("count", "n", "7");
+        throw std::runtime_error("changed my mind");
+    }),
+                             std::runtime_error);
+    QCOMPARE(readAll(path), before);
+    QCOMPARE(snapshot.readString("count", "n"), QString("6"));
+}
+
+void TestIniFile::concurrentWritersKeepEveryKey_data() {
+    QTest::addColumn<QString>("where");
+    QTest::newRow("local disk") << "local";
+    QTest::newRow("network share, one mount") << "share";
+    QTest::newRow("network share, two mounts") << "share2";
+}
+
+void TestIniFile::concurrentWritersKeepEveryKey() {
+    QFETCH(QString, where);
+    QTemporaryDir local;
+    QStringList paths;
+    std::unique_ptr<QTemporaryDir> onShare;
+    if (where == "local") {
+        paths << local.filePath("many.ini");
+    } else {
+        const QString share = qEnvironmentVariable("KALMO_SHARE");
+        if (share.isEmpty())
+            QSKIP("no network share: ctest runs these rows as test_ini_file_share");
+        onShare = std::make_unique<QTemporaryDir>(share + "/writers-XXXXXX");
+        QVERIFY(onShare->isValid());
+        paths << onShare->filePath("many.ini");
+        if (where == "share2")
+            paths << qEnvironmentVariable("KALMO_SHARE_2") + '/' +
+                         QDir(share).relativeFilePath(paths[0]);
+    }
+    constexpr int perWriter = 200;
+    runWriters(paths, perWriter);
+    const IniFile result(paths[0]);
+    QCOMPARE(result.readStatus(), IniReadStatus::Ok);
+    const QStringList keys = result.keys("keys");
+    QCOMPARE(keys.size(), 4 * perWriter);
+    for (int w = 0; w < 4; ++w)
+        for (int i = 0; i < perWriter; i += 37)
+            QCOMPARE(result.readString("keys", QString("w%1-%2").arg(w).arg(i)),
+                     QString::number(i));
+}
+
 int main(int argc, char *argv[]) {
+    if (argc == 5 && QByteArray(argv[1]) == "--write-keys") {
+        QCoreApplication app(argc, argv);
+        IniFile ini(QString::fromLocal8Bit(argv[2]));
+        const QString prefix = QString::fromLocal8Bit(argv[3]);
+        int refused = 0;
+        for (int i = 0, n = QByteArray(argv[4]).toInt(); i < n; ++i) {
+            try {
+                ini.writeString("keys", prefix + QString::number(i), QString::number(i));
+            } catch (const IniWriteError &e) {
+                std::fprintf(stderr, "%s\n", e.what());
+                ++refused;
+            }
+        }
+        return refused == 0 ? 0 : 1;
+    }
     if (argc == 3 && QByteArray(argv[1]) == "--write-loop") {
         QCoreApplication app(argc, argv);
         IniFile ini(QString::fromLocal8Bit(argv[2]));
