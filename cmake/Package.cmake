@@ -1,6 +1,7 @@
-# Installation and the Debian package (`make package`): the executable, the program's data
-# folder (share/kalmo), a desktop entry, a systemd user unit for a desktop session and a
-# system unit for the console with the cage kiosk compositor.
+# Installation and the Debian package (`make package`): the executable (and kalmo-settings,
+# installed from its own folder), the program's data folder (share/kalmo), a desktop entry, a
+# systemd user unit for a desktop session and a system unit for the console with the cage
+# kiosk compositor.
 include(GNUInstallDirs)
 install(TARGETS kalmo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/kalmo.desktop

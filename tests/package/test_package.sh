@@ -21,7 +21,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 (cd "$build" && cpack -G DEB -B "$work/out" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail "cpack"; }
 deb="$(ls "$work"/out/kalmo_*.deb)"
 dpkg-deb -c "$deb" | awk '{print $6}' >"$work/files"
-for f in ./usr/bin/kalmo \
+for f in ./usr/bin/kalmo ./usr/bin/kalmo-settings \
          ./usr/share/kalmo/cloudiness/00.png ./usr/share/kalmo/cloudiness/39.png \
          ./usr/share/kalmo/sample/text.txt \
          ./usr/share/applications/kalmo.desktop \
@@ -50,6 +50,10 @@ fi
 # 2. Unpacked into a root of its own.
 dpkg -x "$deb" "$work/root"
 [ -x "$work/root/usr/bin/kalmo" ] || fail "no executable after dpkg -x"
+# The administrators' tool works from the package on its own.
+"$work/root/usr/bin/kalmo-settings" set "$work/tool.ini" time image 7 || fail "kalmo-settings set"
+[ "$("$work/root/usr/bin/kalmo-settings" get "$work/tool.ini" TIME Image)" = 7 ] ||
+  fail "kalmo-settings get"
 
 # 3. A local weather informer with a forecast for the default city.
 mkdir -p "$work/www/xml"
