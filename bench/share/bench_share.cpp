@@ -7,10 +7,14 @@
 //
 //   longest GUI stall during a 60 s share hang   the longest gap between two ticks
 //   clock changes during the hang                how often the clock panel's text changed
+//   keys kept of 800                             four writer processes, 200 keys each, into
+//                                                one file on the share (before the hang)
+//   share writes per second                      the four writers' writes, together
 //
 // Usage: bench_share [hang seconds=60]     (runs itself under scripts/with-share)
 #include "app/kiosk.h"
 #include "calendar/calendar_window.h"
+#include "core/ini_file.h"
 #include "schedule/schedule_window.h"
 
 #include <QApplication>
@@ -25,6 +29,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -60,9 +65,45 @@ void fillShare(const QString &folder) {
                                           "ScrollingText=" + f + "text.txt\n");
 }
 
+// Four processes of this program write 200 keys each into one file on the share at once.
+void concurrentWriters(const QString &folder) {
+    const QString path = folder + "writers.ini";
+    QElapsedTimer took;
+    took.start();
+    std::vector<std::unique_ptr<QProcess>> writers;
+    for (int w = 0; w < 4; ++w) {
+        auto &p = writers.emplace_back(std::make_unique<QProcess>());
+        p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p->start(QCoreApplication::applicationFilePath(),
+                 {"--write-keys", path, QStringLiteral("w%1-").arg(w), "200"});
+    }
+    for (auto &p : writers)
+        p->waitForFinished(-1);
+    const double seconds = double(took.elapsed()) / 1000;
+    const kalmo::core::IniFile result(path);
+    std::printf("keys kept of 800: %lld\n", static_cast<long long>(result.keys("keys").size()));
+    std::printf("share writes per second: %.1f\n", 800 / seconds);
+    std::fflush(stdout);
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
+    if (argc == 5 && QByteArray(argv[1]) == "--write-keys") {
+        QCoreApplication app(argc, argv);
+        kalmo::core::IniFile ini(QString::fromLocal8Bit(argv[2]));
+        const QString prefix = QString::fromLocal8Bit(argv[3]);
+        int refused = 0;
+        for (int i = 0, n = atoi(argv[4]); i < n; ++i) {
+            try {
+                ini.writeString("keys", prefix + QString::number(i), QString::number(i));
+            } catch (const kalmo::core::IniWriteError &e) {
+                std::fprintf(stderr, "%s\n", e.what());
+                ++refused;
+            }
+        }
+        return refused == 0 ? 0 : 1;
+    }
     if (qEnvironmentVariableIsEmpty("KALMO_SHARE")) {
         std::vector<char *> args{const_cast<char *>(kWithShare)};
         args.insert(args.end(), argv, argv + argc);
@@ -80,6 +121,7 @@ int main(int argc, char *argv[]) {
     const QString folder = qEnvironmentVariable("KALMO_SHARE") +
                            QStringLiteral("/kiosk%1/").arg(QCoreApplication::applicationPid());
     fillShare(folder);
+    concurrentWriters(folder);
     writeFile(base + "filesetting.ini",
               "[ini]\nfile=1\n[file]\nfiledir=" + folder.toUtf8() + "kalmora.ini\n");
 
