@@ -68,10 +68,13 @@ SettingsFiles::StartFiles SettingsFiles::readStartFiles(const QString &pointerPa
     if (!pointer.isTooLarge() &&
         pointer.readString(QStringLiteral("ini"), QStringLiteral("file")) != kOne) {
         try {
-            IniFile::Batch batch(pointer);
-            pointer.writeString(QStringLiteral("file"), QStringLiteral("filedir"), defaultMainPath);
-            pointer.writeString(QStringLiteral("ini"), QStringLiteral("file"), kOne);
-            batch.commit();
+            pointer.update([&] {
+                if (pointer.readString(QStringLiteral("ini"), QStringLiteral("file")) == kOne)
+                    return; // another start came first
+                pointer.writeString(QStringLiteral("file"), QStringLiteral("filedir"),
+                                    defaultMainPath);
+                pointer.writeString(QStringLiteral("ini"), QStringLiteral("file"), kOne);
+            });
         } catch (const core::IniWriteError &e) {
             files.problems << e.text();
         }
@@ -150,16 +153,23 @@ bool SettingsFiles::writeFirstStart(const core::ProgramValues &values, QStringLi
         {"Schedule", "View", kOne},
         {"weather", "sity", QString::fromLatin1(core::defaults::kCityCode)},
     };
+    bool wrote = true;
     try {
-        IniFile::Batch batch(ini);
-        for (const Entry &e : entries)
-            ini.writeString(QLatin1String(e.section), QLatin1String(e.key), e.value);
-        schedule::writeDefaultBellTable(ini);
-        batch.commit();
+        // The mark again, under the lock: another kiosk's first start or an administrator's
+        // save may have come in between, and their values stay.
+        ini.update([&] {
+            if (ini.readString(QStringLiteral("ini"), QStringLiteral("file")) == kOne) {
+                wrote = false;
+                return;
+            }
+            for (const Entry &e : entries)
+                ini.writeString(QLatin1String(e.section), QLatin1String(e.key), e.value);
+            schedule::writeDefaultBellTable(ini);
+        });
     } catch (const core::IniWriteError &e) {
         report(e.text());
     }
-    return true;
+    return wrote;
 }
 
 SettingsFiles::RereadFiles SettingsFiles::readRereadFiles(const QString &pointerPath,

@@ -29,19 +29,25 @@ bool scheduleFirstStart(const QString &scheduleFilePath) {
     core::IniFile ini(scheduleFilePath);
     if (ini.readString(kIni, QStringLiteral("file")) == QLatin1String("1"))
         return false;
-    core::IniFile::Batch batch(ini);
-    ini.writeString(kIni, QStringLiteral("file"), QStringLiteral("1"));
-    ini.writeString(kIni, QStringLiteral("countrazdel"), QStringLiteral("1"));
-    ini.writeString(QStringLiteral("1"), QStringLiteral("Countgroup"), QStringLiteral("8"));
-    ini.writeString(QStringLiteral("1"), QStringLiteral("Razdel"), QStringLiteral("Раздел1"));
-    for (int k = 1; k <= 8; ++k) {
-        ini.writeString(QStringLiteral("1"), QStringLiteral("group%1").arg(k),
-                        QStringLiteral("Группа%1").arg(k));
-        ini.writeString(QStringLiteral("1"), QStringLiteral("Dir%1").arg(k),
-                        QStringLiteral("Нет файла"));
-    }
-    batch.commit();
-    return true;
+    bool wrote = true;
+    // The mark again, under the lock: a department an administrator saved meanwhile stays.
+    ini.update([&] {
+        if (ini.readString(kIni, QStringLiteral("file")) == QLatin1String("1")) {
+            wrote = false;
+            return;
+        }
+        ini.writeString(kIni, QStringLiteral("file"), QStringLiteral("1"));
+        ini.writeString(kIni, QStringLiteral("countrazdel"), QStringLiteral("1"));
+        ini.writeString(QStringLiteral("1"), QStringLiteral("Countgroup"), QStringLiteral("8"));
+        ini.writeString(QStringLiteral("1"), QStringLiteral("Razdel"), QStringLiteral("Раздел1"));
+        for (int k = 1; k <= 8; ++k) {
+            ini.writeString(QStringLiteral("1"), QStringLiteral("group%1").arg(k),
+                            QStringLiteral("Группа%1").arg(k));
+            ini.writeString(QStringLiteral("1"), QStringLiteral("Dir%1").arg(k),
+                            QStringLiteral("Нет файла"));
+        }
+    });
+    return wrote;
 }
 
 int readDepartmentCount(const core::IniFile &file) {
