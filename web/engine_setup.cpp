@@ -23,6 +23,12 @@ QByteArray kioskEngineFlags(const QByteArray &fromEnvironment) {
 
 void prepareWebEngine() {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The page's render widget, when composed through OpenGL, makes Qt compose the whole kiosk
+    // window through OpenGL from then on, also after the view closed: every running-text frame
+    // then redraws the full screen (a third of a core without a GPU). The software scene graph
+    // paints the page like any other widget. An administrator can still choose another backend.
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+        qputenv("QT_QUICK_BACKEND", "software");
     qunsetenv("QTWEBENGINE_REMOTE_DEBUGGING");
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", kioskEngineFlags(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS")));
 }

@@ -164,6 +164,7 @@ private slots:
     void documentLinksDoNotBrowseFiles();
     void engineShortcutsLeaveThePageInert();
     void pageDialogsNeverOpen();
+    void pageIsPaintedAsAWidget();
 
 private:
     WebBrowser *siteBrowser() { return qobject_cast<WebBrowser *>(m_view->browser()); }
@@ -203,6 +204,8 @@ void TestWebEngine::initTestCase() {
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     m_server.route("/schedule.pdf", {"application/pdf", pdf.readAll(), {}});
     m_server.route("/plain.html", {"text/html", "<html><body>p</body></html>", {}});
+    m_server.route("/red.html",
+                   {"text/html", "<html><body style=\"background:#ff0000\"></body></html>", {}});
 }
 
 void TestWebEngine::init() {
@@ -469,6 +472,21 @@ void TestWebEngine::pageDialogsNeverOpen() {
     QTRY_COMPARE_WITH_TIMEOUT(siteBrowser()->page()->title(), QStringLiteral("false,null"),
                               kLoadMs);
     QVERIFY(!sawDialog);
+}
+
+// The page shows in the window's own pixels, and the window is never turned into one composed
+// through OpenGL: that would make every later frame of the kiosk redraw the whole screen.
+void TestWebEngine::pageIsPaintedAsAWidget() {
+    QVERIFY(openSite("/red.html"));
+    QWidget *shown = m_view->browserWindow();
+    const QPoint centre = shown->mapTo(m_host.get(), shown->rect().center());
+    QTRY_COMPARE_WITH_TIMEOUT(m_host->grab().toImage().pixelColor(centre), QColor(Qt::red),
+                              kLoadMs);
+    QCOMPARE(m_host->windowHandle()->surfaceType(), QSurface::RasterSurface);
+    QPointer<QWidget> window = m_view->browserWindow();
+    m_view->close();
+    QTRY_VERIFY_WITH_TIMEOUT(window.isNull(), kLoadMs);
+    QCOMPARE(m_host->windowHandle()->surfaceType(), QSurface::RasterSurface);
 }
 
 int main(int argc, char **argv) {
