@@ -463,15 +463,42 @@ void TMyRaspisanie::nextGroup() {
 }
 
 void TMyRaspisanie::loadDocument(const QString &value) {
-    if (!isShowableDocument(value)) {
-        qCWarning(kalmo::lcSchedule) << "no schedule document at" << value;
+    m_documentWanted = value;
+    m_awaitingDocument = false;
+    checkDocument();
+}
+
+// Whether the document is there is asked on a worker: it may lie on a share that hangs. A
+// group stepped past while its check runs is not loaded; the check of the group shown last
+// follows.
+void TMyRaspisanie::checkDocument() {
+    const QString value = m_documentWanted;
+    const bool started = m_documentCheck.start(
+        [value] { return isShowableDocument(value); },
+        [this, value](bool showable) {
+            web::Browser *browser = m_browser.browser();
+            if (!browser)
+                return;
+            if (value != m_documentWanted) {
+                checkDocument();
+                return;
+            }
+            if (!showable) {
+                qCWarning(kalmo::lcSchedule) << "no schedule document at" << value;
+                showUnavailable();
+                return;
+            }
+            m_awaitingDocument = true;
+            browser->load(value);
+        },
+        [this, value] {
+            if (value != m_documentWanted || !m_browser.browser())
+                return;
+            qCWarning(kalmo::lcSchedule) << "no answer about the schedule document" << value;
+            showUnavailable();
+        });
+    if (!started && m_documentCheck.overdue())
         showUnavailable();
-        return;
-    }
-    if (web::Browser *browser = m_browser.browser()) {
-        m_awaitingDocument = true;
-        browser->load(value);
-    }
 }
 
 void TMyRaspisanie::showUnavailable() {

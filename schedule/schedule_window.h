@@ -99,6 +99,8 @@ public:
     QTimer *countdownTimer() { return &m_timer2; }
     QTimer *idleTimer() { return &m_timer3; }
 
+    // The check of the document asked for (on a worker) has not answered yet.
+    bool documentPending() const { return m_documentCheck.busy(); }
     // Shown in place of the department buttons while the screen has no schedule at all.
     QLabel *unavailableLine() const { return m_unavailableLine; }
 
@@ -123,6 +125,7 @@ private:
     void freeDynamicControls();
     void showGroup(int k);
     void loadDocument(const QString &value);
+    void checkDocument();
     void showUnavailable();
     void setCaption(QLabel *label, const QString &text);
     QPushButton *makeButton(const QString &caption, const QString &name, QWidget *parent);
@@ -165,6 +168,8 @@ private:
     web::BrowserSlot m_browser;
     UnavailablePage m_unavailable;
     bool m_awaitingDocument = false; // the document asked for has not finished loading
+    QString m_documentWanted;        // the document of the group shown
+    core::WorkerRead<bool> m_documentCheck;
 };
 
 } // namespace kalmo::schedule

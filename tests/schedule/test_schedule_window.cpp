@@ -50,7 +50,13 @@ struct Screen {
         return (in ? in : window.get())->findChild<QPushButton *>(name);
     }
     FakeBrowser *browser() const { return qobject_cast<FakeBrowser *>(window->browser()); }
+    // Waits until the document's check (on a worker) has answered.
+    void settle() const {
+        QVERIFY(QTest::qWaitFor([this] { return !window->documentPending(); }, 10000));
+        QCoreApplication::processEvents();
+    }
     QString lastLoad() const {
+        settle();
         return browser() ? browser()->calls.value(browser()->calls.size() - 1) : QString();
     }
     QStringList captions(QWidget *panel) const {
@@ -281,12 +287,14 @@ void TestScheduleWindow::documentsThatCannotBeShownGiveThePlainPage() {
     emit s.browser()->loadFinished(false);
     QCOMPARE(s.lastLoad(), "load " + html);
 
+    // Group A stepped past before its check answered is not loaded.
     w.previousGroup();
     w.nextGroup();
+    QCOMPARE(s.lastLoad(), "load " + html);
     emit s.browser()->loadFinished(false); // the document itself did not load
     QCOMPARE(s.lastLoad(), "load " + placeholder);
     emit s.browser()->loadFinished(false); // the placeholder does not loop
-    QCOMPARE(s.browser()->calls.size(), 5);
+    QCOMPARE(s.browser()->calls.size(), 4);
 
     w.closeDocument();
     w.backToDepartments();
