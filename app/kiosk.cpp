@@ -92,9 +92,9 @@ Kiosk::Kiosk(const Options &options) {
 
     const web::BrowserFactory browsers =
         options.browserFactory ? options.browserFactory : web::createWebBrowser;
-    m_form1 = std::make_unique<TForm1>(MainWindowServices{m_values, *m_settings, *m_messages,
-                                                          *m_clock, *m_idle, m_random,
-                                                          options.screenSize, browsers});
+    m_form1 = std::make_unique<TForm1>(
+        MainWindowServices{m_values, *m_settings, *m_messages, *m_clock, *m_idle, m_random,
+                           options.screenSize, browsers, options.synchronousFiles});
     m_surface->setPage(m_form1.get());
     // Secondary windows stay hidden until a main-screen handler opens them.
     if (options.dialogs) {
@@ -110,6 +110,10 @@ Kiosk::Kiosk(const Options &options) {
         video::VideoServices{m_values, *m_messages, *m_idle, options.screenSize, {}}, surface);
     auto form5 = std::make_unique<photo::TForm5>(
         photo::PhotoViewerServices{m_values, *m_messages, *m_idle, options.screenSize}, surface);
+    if (options.synchronousFiles) {
+        form6->folderJobs().setSynchronous(true);
+        form5->decoder().folderJobs().setSynchronous(true);
+    }
     m_formBrowser = std::make_unique<web::TFormBrowser>(
         *m_idle, [this] { return m_values.pageSeconds; }, browsers, surface);
     m_formBrowser->setBaseFolder(m_values.baseFolder);

@@ -42,6 +42,10 @@ public:
         // The mouse pointer on the kiosk's windows: hidden unless the kiosk is driven by a
         // mouse (--show-cursor).
         bool showCursor = false;
+        // The photo and video folders' listings and checks, and the main screen's decodes,
+        // on the calling thread (tests: each step is one call). The viewer's decodes stay
+        // on its pool.
+        bool synchronousFiles = false;
     };
 
     explicit Kiosk(const Options &options);

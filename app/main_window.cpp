@@ -8,6 +8,7 @@
 #include "core/button_pictures.h"
 #include "core/log.h"
 #include "core/theme.h"
+#include "media/folder_listing.h"
 #include "photo/photo_window.h"
 #include "schedule/schedule_files.h"
 #include "schedule/schedule_window.h"
@@ -66,6 +67,7 @@ template <typename T> T *named(T *widget, const char *name) {
 TForm1::TForm1(MainWindowServices services, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_s(services),
       m_values(services.values), m_slideshow(services.random) {
+    m_loader.setSynchronous(services.synchronousFiles);
     setUpWindow();
     createControls();
     createTimers();
@@ -498,26 +500,59 @@ void TForm1::reloadRunningText() {
 }
 
 QString TForm1::photoFolder() const {
-    return m_values.resolve(m_values.photoFolder);
+    return media::folderPath(m_values.photoFolder, m_values.baseFolder);
 }
 
 void TForm1::rebuildPhotoList() {
-    m_slideshow.rebuild(photoFolder());
+    // The list in force stays until the listing answers; a folder that gives no answer in
+    // time leaves it as it is.
+    const QString folder = photoFolder();
+    // A slow share answers the listing already asked for; the same one asked again at every
+    // tick would supersede each answer before it came.
+    if (m_listingInFlight && folder == m_listingFolder)
+        return;
+    const quint64 generation = ++m_listingGeneration;
+    m_listingInFlight = true;
+    m_listingFolder = folder;
+    m_loader.list(folder, [this, folder, generation](std::optional<media::FolderListing> listing) {
+        if (generation != m_listingGeneration)
+            return;
+        m_listingInFlight = false;
+        if (!listing) {
+            qCWarning(kalmo::lcPhoto) << "Photo folder gave no answer in time:" << folder;
+            return;
+        }
+        m_photoFolderAvailable = listing->available;
+        m_slideshow.setPhotos(listing->paths, folder);
+    });
+}
+
+void TForm1::recheckPhotoFolder() {
+    const QString folder = photoFolder();
+    m_loader.checkFolder(folder, [this, folder](std::optional<bool> exists) {
+        if (exists && folder == photoFolder())
+            m_photoFolderAvailable = *exists;
+    });
 }
 
 void TForm1::onSlideshowTick() {
     // The frame's rules are applied again before every automatic change.
     if (!m_fullPhoto)
         m_photo->setGeometry(m_layout.picShow1);
-    const Slideshow::Action action = m_slideshow.automaticChange(folderExists(photoFolder()));
+    // The folder as the last listing or check found it: the GUI thread never asks the file
+    // system itself. A folder found missing is asked again at each tick.
+    const Slideshow::Action action = m_slideshow.automaticChange(m_photoFolderAvailable);
     switch (action.kind) {
     case Slideshow::Action::Rebuild:
         rebuildPhotoList();
         break;
     case Slideshow::Action::Caption:
         setCaption(action.caption, false);
+        recheckPhotoFolder();
         break;
     case Slideshow::Action::Show:
+        // Full-photo mode is left before the photo is decoded, whether or not it decodes.
+        setFullPhoto(false);
         showPhoto(action, PhotoPurpose::Automatic);
         break;
     case Slideshow::Action::None:
@@ -547,24 +582,36 @@ void TForm1::showPhoto(const Slideshow::Action &action, PhotoPurpose purpose) {
     m_pendingPurpose = purpose;
     // Decoded at the size it is shown at, so the photo control has nothing left to scale.
     const QSize shown = m_fullPhoto ? size() : m_layout.picShow1.size();
-    m_loader.request(action.path, shown);
+    m_loader.request(action.path, photoFolder(), shown);
 }
 
-void TForm1::onPhotoLoaded(const QString &path, const QImage &image) {
+void TForm1::onPhotoLoaded(const QString &path, const QImage &image, PhotoLoader::Outcome outcome) {
     if (path != m_pending.path)
         return;
-    if (image.isNull()) {
-        // Unreadable or invalid: the list is rebuilt, caption and interval stay.
+    switch (outcome) {
+    case PhotoLoader::Outcome::Decoded:
+        break;
+    case PhotoLoader::Outcome::Failed:
+        // Unreadable, gone or still being written: the list is rebuilt, caption and interval
+        // stay; a photo still being copied in is listed again and shown at a later change.
         rebuildPhotoList();
         return;
+    case PhotoLoader::Outcome::FolderMissing:
+        // Said as the choice would have said it, had the screen known.
+        m_photoFolderAvailable = false;
+        m_slideshow.setLastShown(m_pending.lastShownBefore);
+        setCaption(m_pending.folderMissingCaption,
+                   m_pendingPurpose == PhotoPurpose::Swipe && !m_slideshow.photos().isEmpty());
+        return;
+    case PhotoLoader::Outcome::NoAnswer:
+        return; // the share hangs: the screen keeps what it shows
     }
-    if (m_pendingPurpose == PhotoPurpose::Automatic)
-        setFullPhoto(false);
     m_photo->setStyle(m_pending.style);
     m_photo->setPicture(image);
     if (m_pendingPurpose == PhotoPurpose::Automatic)
         applyTimerInterval(m_slideshowTimer, m_values.slideshowMs, "time/image");
     m_photo->execute();
+    m_slideshow.setShownPath(path);
     setCaption(m_pending.caption, m_pendingPurpose == PhotoPurpose::Swipe);
 }
 
@@ -583,11 +630,13 @@ void TForm1::onSwipe(SwipeDirection direction) {
     if (m_siteView->isOpen())
         return;
     m_slideshowTimer.stop();
-    const Slideshow::Action action = m_slideshow.swipe(direction, folderExists(photoFolder()));
-    if (action.kind == Slideshow::Action::Show)
+    const Slideshow::Action action = m_slideshow.swipe(direction, m_photoFolderAvailable);
+    if (action.kind == Slideshow::Action::Show) {
         showPhoto(action, PhotoPurpose::Swipe);
-    else
+    } else {
         setCaption(action.caption, m_slideshow.photos().size() > 0);
+        recheckPhotoFolder();
+    }
     enableTimer(m_slideshowTimer);
 }
 
@@ -676,28 +725,44 @@ void TForm1::openSchedule() {
     m_windows.myRaspisanie->open();
 }
 
+// A screen opens once the folder check answers; a folder that is missing or gives no answer
+// in time is reported as missing. Taps meanwhile open nothing more.
 void TForm1::openVideo() {
-    if (!folderExists(m_values.resolve(m_values.videoFolder))) {
-        m_s.messages.show(QStringLiteral("Доступных видеоматериалов нет!"));
+    if (m_openingScreen)
         return;
-    }
-    m_slideshowTimer.stop();
-    if (m_windows.form6)
-        m_windows.form6->open();
+    m_openingScreen = true;
+    m_loader.checkFolder(media::folderPath(m_values.videoFolder, m_values.baseFolder),
+                         [this](std::optional<bool> exists) {
+                             m_openingScreen = false;
+                             if (!exists || !*exists) {
+                                 m_s.messages.show(
+                                     QStringLiteral("Доступных видеоматериалов нет!"));
+                                 return;
+                             }
+                             m_slideshowTimer.stop();
+                             if (m_windows.form6)
+                                 m_windows.form6->open();
+                         });
 }
 
 void TForm1::openPhotoViewer() {
-    if (!folderExists(photoFolder())) {
-        m_s.messages.show(QStringLiteral("Доступных фото нет!!!"));
+    if (m_openingScreen)
         return;
-    }
-    if (m_windows.form5)
-        m_windows.form5->open();
+    m_openingScreen = true;
+    m_loader.checkFolder(photoFolder(), [this](std::optional<bool> exists) {
+        m_openingScreen = false;
+        if (!exists || !*exists) {
+            m_s.messages.show(QStringLiteral("Доступных фото нет!!!"));
+            return;
+        }
+        if (m_windows.form5)
+            m_windows.form5->open();
+    });
 }
 
 void TForm1::afterPhotoViewer() {
     m_slideshowTimer.stop();
-    const Slideshow::Action action = m_slideshow.afterViewer(folderExists(photoFolder()));
+    const Slideshow::Action action = m_slideshow.afterViewer(m_photoFolderAvailable);
     if (action.kind == Slideshow::Action::Show)
         showPhoto(action, PhotoPurpose::Viewer);
     else if (action.kind == Slideshow::Action::Caption)

@@ -50,6 +50,7 @@ struct MainWindowServices {
     core::Random &random;
     QSize screenSize; // the screen the kiosk fills
     web::BrowserFactory browserFactory;
+    bool synchronousFiles = false; // photo folder work on the calling thread (tests)
 };
 
 // The main kiosk screen: clock, weather, photos, running text and the large buttons.
@@ -146,7 +147,8 @@ private:
     void applyCaptionsAndFonts(bool reread);
     QFont buttonFont(int pointSize) const;
     void showPhoto(const Slideshow::Action &action, PhotoPurpose purpose);
-    void onPhotoLoaded(const QString &path, const QImage &image);
+    void onPhotoLoaded(const QString &path, const QImage &image, PhotoLoader::Outcome outcome);
+    void recheckPhotoFolder();
     void setFullPhoto(bool on);
     void placePhotoInFrame();
     void setCaption(const QString &text, bool alsoFullPhotoName);
@@ -162,6 +164,11 @@ private:
     MainLayout m_layout;
     Slideshow m_slideshow;
     PhotoLoader m_loader;
+    quint64 m_listingGeneration = 0;
+    bool m_listingInFlight = false;
+    QString m_listingFolder;
+    bool m_photoFolderAvailable = true; // as the last listing or check found it
+    bool m_openingScreen = false;       // the viewer's or player's folder check is on its way
     bool m_weatherShown = false;
     bool m_fullPhoto = false;
     bool m_closing = false;

@@ -24,16 +24,22 @@ public:
         int style = 0;
         QString path;
         QString caption;
+        // On Show: what the caption says instead when the decode finds the folder gone (the
+        // screen learns it only then), and the last shown index to go back to.
+        QString folderMissingCaption;
+        int lastShownBefore = 0;
     };
 
     explicit Slideshow(core::Random &random) : m_random(random) {}
 
-    // Rebuilds the list from the folder; the current index becomes -1.
-    void rebuild(const QString &folder);
+    // A rebuilt list (the folder's listing); the current index becomes -1.
     void setPhotos(const QStringList &photos, const QString &folder);
 
-    // One automatic change. On Show the last shown index is already the new one.
+    // One automatic change. On Show the last shown index is already the new one. A single
+    // photo is shown once and then left as it is.
     Action automaticChange(bool folderExists);
+    // The photo now on screen, once it is decoded and shown.
+    void setShownPath(const QString &path) { m_shownPath = path; }
     Action swipe(SwipeDirection gesture, bool folderExists);
     // After the photo viewer closed: the entry after the current index.
     Action afterViewer(bool folderExists);
@@ -42,6 +48,7 @@ public:
     int currentIndex() const { return m_current; }
     void setCurrentIndex(int index) { m_current = index; }
     int lastShown() const { return m_lastShown; }
+    void setLastShown(int index) { m_lastShown = index; }
     int styleCounter() const { return m_styleCounter; }
     void reset() { m_current = 0, m_lastShown = 1, m_styleCounter = 0; }
 
@@ -51,6 +58,7 @@ private:
     core::Random &m_random;
     QStringList m_photos;
     QString m_folder;
+    QString m_shownPath;
     int m_current = 0;
     int m_lastShown = 1;
     int m_styleCounter = 0;

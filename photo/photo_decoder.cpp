@@ -1,7 +1,5 @@
 #include "photo/photo_decoder.h"
 
-#include "photo/photo_decode.h"
-
 #include "core/background_thread.h"
 
 #include <QHash>
@@ -65,7 +63,7 @@ void PhotoDecoder::requestPage(const QStringList &paths, QSize size) {
     }
     if (m_synchronous) {
         for (const QString &path : order)
-            deliverThumbnail(generation, slotsOf[path], decodeThumbnail(path, size).image);
+            deliverThumbnail(generation, slotsOf[path], media::decodeThumbnail(path, size).image);
         return;
     }
     m_pageToken = std::make_shared<std::atomic<bool>>(false);
@@ -74,7 +72,7 @@ void PhotoDecoder::requestPage(const QStringList &paths, QSize size) {
             if (token->load())
                 return;
             core::yieldToTheGuiThread();
-            const QImage image = decodeThumbnail(path, size).image;
+            const QImage image = media::decodeThumbnail(path, size).image;
             if (token->load())
                 return;
             QMetaObject::invokeMethod(
@@ -108,7 +106,7 @@ void PhotoDecoder::requestFullView(const QString &path, QSize bounds) {
     cancelFullView();
     const quint64 generation = m_fullGeneration;
     if (m_synchronous) {
-        deliverFullView(generation, path, decodeToFit(path, bounds).image);
+        deliverFullView(generation, path, media::decodeToFit(path, bounds));
         return;
     }
     m_fullToken = std::make_shared<std::atomic<bool>>(false);
@@ -117,21 +115,33 @@ void PhotoDecoder::requestFullView(const QString &path, QSize bounds) {
             if (token->load())
                 return;
             core::yieldToTheGuiThread();
-            const QImage image = decodeToFit(path, bounds).image;
+            const media::DecodedPhoto photo = media::decodeToFit(path, bounds);
             if (token->load())
                 return;
             QMetaObject::invokeMethod(
-                this, [this, generation, path, image] { deliverFullView(generation, path, image); },
+                this, [this, generation, path, photo] { deliverFullView(generation, path, photo); },
                 Qt::QueuedConnection);
         },
         kFullViewPriority);
 }
 
-void PhotoDecoder::deliverFullView(quint64 generation, const QString &path, const QImage &image) {
+void PhotoDecoder::deliverFullView(quint64 generation, const QString &path,
+                                   const media::DecodedPhoto &photo) {
     if (generation != m_fullGeneration)
         return;
     m_fullToken.reset();
-    emit fullViewDecoded(path, image);
+    emit fullViewDecoded(path, photo.image, photo.status);
+}
+
+void PhotoDecoder::listFolder(const QString &folder,
+                              std::function<void(std::optional<media::FolderListing>)> done) {
+    m_folderJobs.run([folder] { return media::listFolder(folder, media::photoExtensions()); },
+                     std::move(done));
+}
+
+void PhotoDecoder::checkFolder(const QString &folder,
+                               std::function<void(std::optional<bool>)> done) {
+    m_folderJobs.run([folder] { return media::folderExists(folder); }, std::move(done));
 }
 
 } // namespace kalmo::photo

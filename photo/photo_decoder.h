@@ -1,5 +1,9 @@
 #pragma once
 
+#include "media/background_jobs.h"
+#include "media/folder_listing.h"
+#include "media/photo_decode.h"
+
 #include <QImage>
 #include <QObject>
 #include <QSize>
@@ -10,9 +14,10 @@
 
 namespace kalmo::photo {
 
-// Decodes the viewer's pictures away from the GUI thread: a page of thumbnails at a time,
-// whose requests are cancelled when the visitor pages on, and the one photo of the full
-// view, which goes ahead of the thumbnails.
+// The viewer's file system work, away from the GUI thread: a page of thumbnails at a time,
+// whose requests are cancelled when the visitor pages on, the one photo of the full view,
+// which goes ahead of the thumbnails, and the folder's listing and check, which answer
+// within a time limit (a share that hangs must not freeze the viewer).
 class PhotoDecoder : public QObject {
     Q_OBJECT
 public:
@@ -30,27 +35,40 @@ public:
     void requestFullView(const QString &path, QSize bounds);
     void cancelFullView();
 
-    // Decode on the calling thread instead (tests).
-    void setSynchronous(bool on) { m_synchronous = on; }
+    static constexpr std::chrono::seconds kFolderTimeLimit{5};
+    // The folder's photos; nullopt when the folder gave no answer in time.
+    void listFolder(const QString &folder,
+                    std::function<void(std::optional<media::FolderListing>)> done);
+    // Whether the folder is there; nullopt when it gave no answer in time.
+    void checkFolder(const QString &folder, std::function<void(std::optional<bool>)> done);
+
+    // Decode and list on the calling thread instead (tests).
+    void setSynchronous(bool on) {
+        m_synchronous = on;
+        m_folderJobs.setSynchronous(on);
+    }
+    media::BackgroundJobs &folderJobs() { return m_folderJobs; }
 
 signals:
     // `image` is null when the file could not be decoded.
     void thumbnailDecoded(int slot, const QImage &image);
     // The last thumbnail of the current page has arrived (at once for a page without photos).
     void pageDecoded();
-    void fullViewDecoded(const QString &path, const QImage &image);
+    void fullViewDecoded(const QString &path, const QImage &image,
+                         kalmo::media::DecodedPhoto::Status status);
 
 private:
     using Token = std::shared_ptr<std::atomic<bool>>;
 
     void deliverThumbnail(quint64 generation, const QList<int> &targets, const QImage &image);
-    void deliverFullView(quint64 generation, const QString &path, const QImage &image);
+    void deliverFullView(quint64 generation, const QString &path, const media::DecodedPhoto &photo);
 
     QThreadPool m_pool;
     bool m_synchronous = false;
     quint64 m_pageGeneration = 0, m_fullGeneration = 0;
     Token m_pageToken, m_fullToken;
     int m_pending = 0;
+    media::BackgroundJobs m_folderJobs{kFolderTimeLimit};
 };
 
 } // namespace kalmo::photo

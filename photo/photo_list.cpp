@@ -1,43 +1,8 @@
 #include "photo/photo_list.h"
 
-#include "core/log.h"
-#include "core/natural_order.h"
-
-#include <QDir>
 #include <QFileInfo>
 
 namespace kalmo::photo {
-
-const QStringList &photoExtensions() {
-    static const QStringList extensions{QStringLiteral(".jpeg"), QStringLiteral(".jpg"),
-                                        QStringLiteral(".bmp"),  QStringLiteral(".png"),
-                                        QStringLiteral(".JPEG"), QStringLiteral(".JPG"),
-                                        QStringLiteral(".BMP"),  QStringLiteral(".PNG")};
-    return extensions;
-}
-
-QString folderPrefix(const QString &folder) {
-    if (folder.isEmpty() || folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\')))
-        return folder;
-    return folder + QLatin1Char('/');
-}
-
-bool photoFolderExists(const QString &folder) {
-    return !folder.isEmpty() && QFileInfo(folder).isDir();
-}
-
-std::optional<QStringList> listViewerPhotos(const QString &folder) {
-    const QFileInfo info(folder);
-    if (folder.isEmpty() || !info.isDir() || !info.isReadable() || !QDir(folder).isReadable()) {
-        qCWarning(kalmo::lcPhoto) << "Photo folder cannot be listed:" << folder;
-        return std::nullopt;
-    }
-    const QString prefix = folderPrefix(folder);
-    QStringList paths;
-    for (const QString &name : core::listFilesNatural(folder, photoExtensions()))
-        paths << prefix + name;
-    return paths;
-}
 
 QString captionFor(const QString &path) {
     const QString name = QFileInfo(path).fileName();

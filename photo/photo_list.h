@@ -1,26 +1,9 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <array>
-#include <optional>
 
 namespace kalmo::photo {
-
-// The picture extensions the viewer shows, each in lower and in upper case only: a ".Jpg" or
-// ".jpe" file is not shown.
-const QStringList &photoExtensions();
-
-// The folder as a prefix for file names (ends with '/').
-QString folderPrefix(const QString &folder);
-
-// Whether the photo folder is there to be listed. An empty setting is no folder (it would
-// otherwise mean the working folder).
-bool photoFolderExists(const QString &folder);
-
-// Full paths (folder + name) of the folder's pictures in natural name order; nullopt when
-// the folder cannot be listed.
-std::optional<QStringList> listViewerPhotos(const QString &folder);
 
 // A photo's caption: its file name up to and including the last dot ("summer.2020.").
 QString captionFor(const QString &path);

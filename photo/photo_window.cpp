@@ -3,11 +3,11 @@
 #include "core/button_pictures.h"
 #include "core/log.h"
 #include "core/theme.h"
+#include "media/folder_listing.h"
 #include "photo/thumbnail.h"
 #include "transitions/picshow.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QHideEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -173,15 +173,22 @@ void TForm5::setVisible(bool visible) {
 bool TForm5::formShow() {
     m_timer1.start();
     m_picShow->setColor(core::Themes::windowColour());
-    if (!buildPhotoList())
-        return false;
-    m_pages.reset(int(m_photos.size()));
-    qCInfo(kalmo::lcPhoto) << "Photo viewer opens on" << m_photos.size() << "photos in"
-                           << m_values.photoFolder;
     m_scrollBox1->verticalScrollBar()->setValue(0);
+    // The page shows its placeholders until the listing answers: a slow share never holds
+    // the viewer up, and one that hangs closes it with the folder message.
     createThumbnails();
-    fillPageForward();
-    return true;
+    m_closedWhileOpening = false;
+    buildPhotoList([this] {
+        m_pages.reset(int(m_photos.size()));
+        qCInfo(kalmo::lcPhoto) << "Photo viewer opens on" << m_photos.size() << "photos in"
+                               << photoFolder();
+        fillPageForward();
+    });
+    return !m_closedWhileOpening;
+}
+
+QString TForm5::photoFolder() const {
+    return media::folderPath(m_values.photoFolder, m_values.baseFolder);
 }
 
 void TForm5::hideEvent(QHideEvent *event) {
@@ -196,24 +203,33 @@ void TForm5::closeEvent(QCloseEvent *event) {
 }
 
 void TForm5::formHide() {
+    ++m_listingGeneration;
     m_timer1.stop();
     closeFullView();
     destroyThumbnails();
 }
 
-bool TForm5::buildPhotoList() {
+void TForm5::buildPhotoList(std::function<void()> then) {
     m_photos.clear();
+    m_pages.setCount(0);
     emit photoListRebuilt();
-    const std::optional<QStringList> list = listViewerPhotos(m_values.photoFolder);
-    if (!list) {
-        m_pages.setCount(0);
-        m_s.messages.show(kNoFolderAccess);
-        closeViewer();
-        return false;
-    }
-    m_photos = *list;
-    m_pages.setCount(int(m_photos.size()));
-    return true;
+    const quint64 generation = ++m_listingGeneration;
+    const QString folder = photoFolder();
+    m_decoder.listFolder(folder, [this, generation, folder, then = std::move(then)](
+                                     std::optional<media::FolderListing> listing) {
+        if (generation != m_listingGeneration)
+            return;
+        if (!listing || !listing->available) {
+            qCWarning(kalmo::lcPhoto) << "Photo folder cannot be listed:" << folder
+                                      << (listing ? "" : "(no answer in time)");
+            m_s.messages.show(kNoFolderAccess);
+            closeViewer();
+            return;
+        }
+        m_photos = listing->paths;
+        m_pages.setCount(int(m_photos.size()));
+        then();
+    });
 }
 
 Thumbnail *TForm5::thumbnail(int number) const {
@@ -263,25 +279,31 @@ void TForm5::onThumbnailDecoded(int slot, const QImage &image) {
         t->setImage(image);
 }
 
-bool TForm5::folderGone() {
-    if (photoFolderExists(m_values.photoFolder))
-        return false;
-    qCWarning(kalmo::lcPhoto) << "Photo folder is gone:" << m_values.photoFolder;
-    m_s.messages.show(kNoFolderAccess);
-    closeViewer();
-    return true;
+void TForm5::unlessFolderGone(std::function<void()> then) {
+    const quint64 generation = m_listingGeneration;
+    const QString folder = photoFolder();
+    m_decoder.checkFolder(
+        folder, [this, generation, folder, then = std::move(then)](std::optional<bool> exists) {
+            // The viewer closed or listed anew meanwhile: the answer is for a page no more shown.
+            if (generation != m_listingGeneration || !m_thumbnails[0])
+                return;
+            if (exists && *exists) {
+                then();
+                return;
+            }
+            qCWarning(kalmo::lcPhoto)
+                << "Photo folder is gone:" << folder << (exists ? "" : "(no answer in time)");
+            m_s.messages.show(kNoFolderAccess);
+            closeViewer();
+        });
 }
 
 void TForm5::speedButton1Click() {
-    if (folderGone())
-        return;
-    fillPageForward();
+    unlessFolderGone([this] { fillPageForward(); });
 }
 
 void TForm5::speedButton2Click() {
-    if (folderGone())
-        return;
-    showPage(m_pages.backward());
+    unlessFolderGone([this] { showPage(m_pages.backward()); });
 }
 
 void TForm5::speedButton3Click() {
@@ -289,8 +311,11 @@ void TForm5::speedButton3Click() {
 }
 
 void TForm5::closeViewer() {
+    ++m_listingGeneration; // answers still on their way are for a viewer no more shown
     destroyThumbnails();
     m_timer1.stop();
+    if (m_opening)
+        m_closedWhileOpening = true;
     if (isVisible() || m_opening)
         done(QDialog::Rejected);
 }
@@ -321,7 +346,8 @@ void TForm5::myImageDblClick(int number) {
     if (!t || t->tag() < 0)
         return; // an empty folder: nothing to show
     m_viewerIndex = t->tag();
-    if (m_viewerIndex >= m_photos.size() || !QFileInfo::exists(m_photos[m_viewerIndex])) {
+    // A photo gone since the listing is found by its decode, away from the GUI thread.
+    if (m_viewerIndex >= m_photos.size()) {
         handleMissingPhoto();
         return;
     }
@@ -347,17 +373,13 @@ void TForm5::panel1Gesture(Swipe swipe) {
         if (--m_viewerIndex < 0 || m_viewerIndex > count - 1)
             m_viewerIndex = count - 1;
     }
-    if (!QFileInfo::exists(m_photos[m_viewerIndex])) {
-        handleMissingPhoto();
-        return;
-    }
     m_picShow->setStyle(swipe == Swipe::Left ? kNextStyle : kPrevStyle);
     openFullView();
 }
 
 void TForm5::openFullView() {
     const QString path = m_photos[m_viewerIndex];
-    m_currentPhotoName = QFileInfo(path).fileName();
+    m_currentPhotoName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
     const QString caption = captionFor(path);
     m_nameImage->setText(caption);
     m_nameImage->setAccessibleName(caption);
@@ -370,10 +392,15 @@ void TForm5::openFullView() {
     m_decoder.requestFullView(path, m_panel1->size());
 }
 
-void TForm5::onFullViewDecoded(const QString &path, const QImage &image) {
+void TForm5::onFullViewDecoded(const QString &path, const QImage &image,
+                               media::DecodedPhoto::Status status) {
     if (path != m_fullViewPath || !m_panel1->isVisibleTo(this))
         return;
     m_fullViewPath.clear();
+    if (status == media::DecodedPhoto::Missing) {
+        handleMissingPhoto();
+        return;
+    }
     if (image.isNull()) {
         // Only the caption, on the background.
         m_picShow->stop();
@@ -409,15 +436,15 @@ void TForm5::handleMissingPhoto() {
                               << (m_viewerIndex >= 0 && m_viewerIndex < m_photos.size()
                                       ? m_photos[m_viewerIndex]
                                       : QString::number(m_viewerIndex));
-    buildPhotoList(); // closes the viewer when the folder is gone too
+    // Closes the viewer when the folder is gone too.
+    buildPhotoList([this] {
+        if (m_photos.size() >= 2) {
+            m_pages.reset(int(m_photos.size()));
+            fillPageForward();
+        }
+    });
     m_s.messages.show(kNoPhotoAccess);
     closeFullView();
-    if (m_photos.size() >= 2) {
-        if (folderGone())
-            return;
-        m_pages.reset(int(m_photos.size()));
-        fillPageForward();
-    }
 }
 
 void TForm5::timer1Timer() {

@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <array>
+#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -93,7 +94,12 @@ private:
     void formCreate();
     bool formShow();
     void formHide();
-    bool buildPhotoList();
+    // Lists the folder anew; `then` runs once the list is in, unless the folder could not be
+    // listed (then the viewer says so and closes).
+    void buildPhotoList(std::function<void()> then);
+    // Runs `then` when the folder is still there, else says so and closes the viewer.
+    void unlessFolderGone(std::function<void()> then);
+    QString photoFolder() const;
     void createThumbnails();
     void destroyThumbnails();
     void showPage(const PageCounter::Page &page);
@@ -102,9 +108,9 @@ private:
     void closeFullView();
     void closeViewer();
     void handleMissingPhoto();
-    bool folderGone();
     void onThumbnailDecoded(int slot, const QImage &image);
-    void onFullViewDecoded(const QString &path, const QImage &image);
+    void onFullViewDecoded(const QString &path, const QImage &image,
+                           media::DecodedPhoto::Status status);
 
     PhotoViewerServices m_s;
     core::ProgramValues &m_values;
@@ -114,6 +120,8 @@ private:
     PageCounter m_pages;
     int m_viewerIndex = 0;
     bool m_opening = false; // inside the showing, before the window is on screen
+    bool m_closedWhileOpening = false;
+    quint64 m_listingGeneration = 0;
     QString m_currentPhotoName;
     QString m_fullViewPath; // the photo whose decode the full view waits for
 

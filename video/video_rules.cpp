@@ -1,7 +1,5 @@
 #include "video/video_rules.h"
 
-#include "core/natural_order.h"
-
 #include <QFileInfo>
 
 namespace kalmo::video {
@@ -24,11 +22,8 @@ const QStringList &videoExtensions() {
     return extensions;
 }
 
-QStringList buildPlaylist(const QString &folder) {
-    QStringList paths;
-    for (const QString &name : core::listFilesNatural(folder, videoExtensions()))
-        paths << folder + name;
-    return paths;
+media::FolderListing buildPlaylist(const QString &folder) {
+    return media::listFolder(folder, videoExtensions());
 }
 
 QString videoName(const QString &path) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "media/folder_listing.h"
+
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -16,9 +18,9 @@ using TileIndexes = std::array<int, kTiles>;
 // The extensions a video file may have, compared with regard to case.
 const QStringList &videoExtensions();
 
-// Full paths (folder + name) of the folder's video files in natural name order; empty when
-// the folder cannot be read. `folder` ends with a separator.
-QStringList buildPlaylist(const QString &folder);
+// The folder's video files, full paths in natural name order. `folder` is a
+// media::folderPath(). Touches the file system: for a worker, never the GUI thread.
+media::FolderListing buildPlaylist(const QString &folder);
 
 // The name shown for a video: the file name without its folder, cut back from the end until
 // it ends with the last "." ("lecture.mp4" -> "lecture."). Empty when the name has no dot.

@@ -3,6 +3,7 @@
 #include "core/idle_clock.h"
 #include "core/log.h"
 #include "core/messages.h"
+#include "media/folder_listing.h"
 #include "video/video_pictures.h"
 #include "video/vlc_library.h"
 
@@ -214,8 +215,29 @@ void TForm6::formShow() {
     m_panel2->raise();
     m_timer2.start();
     m_panel1->hide();
+    for (QToolButton *b : m_play) // nothing to play before the players exist
+        b->hide();
 
-    m_playlist = buildPlaylist(m_s.values.videoFolder);
+    // The loading panel shows until the listing answers; a folder that gives no answer in
+    // time leaves the screen without videos, still usable.
+    const quint64 generation = ++m_listingGeneration;
+    const QString folder = videoFolder();
+    m_folderJobs.run([folder] { return buildPlaylist(folder); },
+                     [this, generation, folder](std::optional<media::FolderListing> listing) {
+                         if (generation != m_listingGeneration || !m_open)
+                             return;
+                         if (!listing)
+                             qCWarning(lcVideo) << "video folder gave no answer in time:" << folder;
+                         showPlaylist(listing ? listing->paths : QStringList());
+                     });
+}
+
+QString TForm6::videoFolder() const {
+    return media::folderPath(m_s.values.videoFolder, m_s.values.baseFolder);
+}
+
+void TForm6::showPlaylist(const QStringList &playlist) {
+    m_playlist = playlist;
     const int count = int(m_playlist.size());
     // Shown again when the folder has grown since the last showing.
     m_speedButton1->setVisible(count > 5);
@@ -239,7 +261,7 @@ void TForm6::formShow() {
         for (int n = 0; n < kTiles; ++n)
             loadTile(n, m_tileIndex[n]);
     } else {
-        qCInfo(lcVideo) << "no videos in" << m_s.values.videoFolder;
+        qCInfo(lcVideo) << "no videos in" << videoFolder();
     }
     m_ready = true;
 }
@@ -416,7 +438,8 @@ void TForm6::prevClick() {
 }
 
 void TForm6::changeVideo(int step) {
-    if (m_active == 0 || !m_players[m_active - 1] || m_playlist.isEmpty())
+    // One change at a time: the end-of-video check may tick again while the file is checked.
+    if (m_active == 0 || !m_players[m_active - 1] || m_playlist.isEmpty() || m_changing)
         return;
     const int n = m_active - 1;
     const int count = int(m_playlist.size());
@@ -429,7 +452,21 @@ void TForm6::changeVideo(int step) {
         step > 0 ? nextIndex(m_tileIndex[n], count) : previousIndex(m_tileIndex[n], count);
     m_tileIndex[n] = index;
     const QString path = m_playlist[index];
-    if (!QFileInfo::exists(path)) {
+    m_changing = true;
+    const quint64 generation = m_listingGeneration;
+    m_folderJobs.run(
+        [path] { return QFileInfo::exists(path); },
+        [this, generation, n, index, path, step, timerWasOn](std::optional<bool> exists) {
+            if (generation != m_listingGeneration || !m_open || !m_players[n])
+                return;
+            m_changing = false;
+            playChanged(n, index, path, step, timerWasOn, exists && *exists);
+        });
+}
+
+void TForm6::playChanged(int n, int index, const QString &path, int step, bool timerWasOn,
+                         bool exists) {
+    if (!exists) {
         m_s.messages.show(QStringLiteral("Отсутствует файл для воспроизведения") + videoName(path));
         // The current video plays on, and so does its end-of-video check.
         if (timerWasOn)
@@ -469,17 +506,34 @@ void TForm6::speedButton2Click() {
 }
 
 void TForm6::pageBy(bool forward) {
-    if (!QFileInfo(m_s.values.videoFolder).isDir()) {
-        m_s.messages.show(QStringLiteral("Отсутствует доступ к каталогу с видео"));
+    if (m_paging)
         return;
-    }
+    m_paging = true;
+    const quint64 generation = m_listingGeneration;
+    const QString folder = videoFolder();
+    m_folderJobs.run([folder] { return buildPlaylist(folder); },
+                     [this, generation, forward](std::optional<media::FolderListing> listing) {
+                         if (generation != m_listingGeneration || !m_open)
+                             return;
+                         m_paging = false;
+                         // The tiles keep what they show.
+                         if (!listing || !listing->available) {
+                             m_s.messages.show(
+                                 QStringLiteral("Отсутствует доступ к каталогу с видео"));
+                             return;
+                         }
+                         showPage(listing->paths, forward);
+                     });
+}
+
+void TForm6::showPage(const QStringList &playlist, bool forward) {
     m_timer2.start();
     m_ready = false;
     for (auto &p : m_players) {
         if (p)
             p->setVisible(false);
     }
-    m_playlist = buildPlaylist(m_s.values.videoFolder);
+    m_playlist = playlist;
     const int count = int(m_playlist.size());
     if (count <= kTiles) {
         m_speedButton1->hide();
@@ -538,6 +592,8 @@ void TForm6::closeFormClick() {
 void TForm6::done(int result) {
     if (m_open) {
         m_open = false;
+        ++m_listingGeneration; // answers on their way are for a showing that ended
+        m_changing = m_paging = false;
         m_timer1.stop();
         m_timer2.stop();
         m_timer3.stop();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/program_values.h"
+#include "media/background_jobs.h"
 #include "video/media_player.h"
 #include "video/video_rules.h"
 
@@ -73,6 +74,8 @@ public:
     QTimer &loadingTimer() { return m_timer2; }
     QTimer &idleTimer() { return m_timer3; }
     QTimer &volumeBarTimer() { return m_timer4; }
+    // The folder listings and file checks, away from the GUI thread.
+    media::BackgroundJobs &folderJobs() { return m_folderJobs; }
 
 public slots:
     // Every way of closing (the close button, the idle close, Escape) runs the closing steps.
@@ -93,6 +96,10 @@ private:
     void placePlayer(int n);
     void changeVideo(int step); // the previous/next video in the active tile
     void pageBy(bool forward);
+    QString videoFolder() const;
+    void showPlaylist(const QStringList &playlist); // the rest of the showing
+    void showPage(const QStringList &playlist, bool forward);
+    void playChanged(int n, int index, const QString &path, int step, bool timerWasOn, bool exists);
     void showVolume();
     QToolButton *makeButton(const char *name, int picture, QSize size, QWidget *parent);
 
@@ -137,7 +144,10 @@ private:
     int m_volume = 2;
     bool m_ready = false;
     int m_loadingCounter = 0;
-    bool m_open = false; // between a showing and its close
+    bool m_open = false;                       // between a showing and its close
+    bool m_changing = false, m_paging = false; // a file or folder check is on its way
+    quint64 m_listingGeneration = 0;
+    media::BackgroundJobs m_folderJobs{std::chrono::seconds(5)};
 };
 
 } // namespace kalmo::video

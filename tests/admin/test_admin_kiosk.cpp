@@ -42,6 +42,7 @@ struct Fixture {
 
     Fixture() {
         app::Kiosk::Options o;
+        o.synchronousFiles = true;
         o.baseFolder = dir.path() + '/';
         o.screenSize = QSize(1280, 800);
         o.messages = &messages;

@@ -10,6 +10,8 @@
 #include "weather/weather_informer.h"
 #include "web/site_view.h"
 
+#include "tests/media/media_files.h"
+#include "tests/photo/photo_files.h"
 #include "tests/support/test_files.h"
 #include <QApplication>
 #include <QFile>
@@ -19,7 +21,10 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
 #include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace kalmo;
 
@@ -53,6 +58,7 @@ struct Screen {
         // Weather off unless asked for, so nothing reaches for the network.
         writeAll(base + "kalmora.ini", settings);
         app::Kiosk::Options o;
+        o.synchronousFiles = true;
         o.baseFolder = base;
         // The program's own pictures, as the build tree's data folder holds them.
         o.programDataFolder = QStringLiteral(KALMO_ASSETS "/");
@@ -64,7 +70,6 @@ struct Screen {
         kiosk = std::make_unique<app::Kiosk>(o);
         QSignalSpy textLoaded(&form(), &app::TForm1::runningTextLoaded);
         QVERIFY(textLoaded.wait(10000));
-        form().photoLoader().setSynchronous(true);
         form().picShow().setThreaded(false);
         kiosk->surface().show();
     }
@@ -94,11 +99,19 @@ class TestMainScreen : public QObject {
 private slots:
     void slideshowShowsPhotosThroughTransitions();
     void undecodablePhotoRebuildsAndKeepsTheCaption();
-    void largePhotosAreDecodedAtTheShownSize();
     void vanishedFolderShowsTheErrorCaption();
     void mouseDragSwipesLikeAFinger();
     void doubleTapTogglesFullPhoto();
     void automaticChangeEndsFullPhoto();
+    void automaticChangeEndsFullPhotoBeforeTheDecode();
+    void cameraAndPalettePhotosShowRight_data();
+    void cameraAndPalettePhotosShowRight();
+    void photosChangeInNaturalOrderOfNames();
+    void singlePhotoIsShownAndKept();
+    void everyFormOfAFolderValueWorks_data();
+    void everyFormOfAFolderValueWorks();
+    void photoStillBeingWrittenIsSkippedUntilWhole();
+    void hungPhotoLeavesTheScreenAsItIs();
     void rereadAppliesTheNewValues();
     void rereadOfAMissingFileRetriesInFiveMinutes();
     void unreadableRereadKeepsTheScreen();
@@ -130,28 +143,12 @@ void TestMainScreen::undecodablePhotoRebuildsAndKeepsTheCaption() {
     Screen s(QStringList{});
     writeAll(s.base + "photo/broken.jpg", "not a jpeg at all");
     writeAll(s.base + "photo/empty.png", "");
-    s.form().slideshow().rebuild(s.base + "photo/");
+    s.form().rebuildPhotoList();
     s.form().onSlideshowTick();
     QCOMPARE(s.caption(), QStringLiteral("Фото"));
     QCOMPARE(s.form().slideshowTimer().interval(), 1000);
     QVERIFY(s.form().picShow().empty());
     QCOMPARE(s.form().slideshow().currentIndex(), -1); // rebuilt
-}
-
-void TestMainScreen::largePhotosAreDecodedAtTheShownSize() {
-    QTemporaryDir dir;
-    savePhoto(dir.filePath("big.jpg"), Qt::red, QSize(3000, 2000));
-    const QImage img = app::PhotoLoader::decode(dir.filePath("big.jpg"), QSize(800, 600));
-    QCOMPARE(img.size(), QSize(800, 533));
-    QCOMPARE(img.format(), QImage::Format_RGB32);
-    // A small photo is not enlarged.
-    savePhoto(dir.filePath("small.png"), Qt::blue, QSize(100, 50));
-    QCOMPARE(app::PhotoLoader::decode(dir.filePath("small.png"), QSize(800, 600)).size(),
-             QSize(100, 50));
-    QVERIFY(app::PhotoLoader::decode(dir.filePath("none.jpg"), QSize(800, 600)).isNull());
-    // Rounded as the photo control rounds (1079.64 is 1080), so it has nothing left to scale.
-    QCOMPARE(app::PhotoLoader::fittedSize(QSize(4000, 3001), QSize(1586, 810)), QSize(1080, 810));
-    QCOMPARE(app::PhotoLoader::fittedSize(QSize(6000, 1000), QSize(1586, 810)), QSize(1586, 264));
 }
 
 void TestMainScreen::vanishedFolderShowsTheErrorCaption() {
@@ -210,6 +207,186 @@ void TestMainScreen::automaticChangeEndsFullPhoto() {
     s.form().onSlideshowTick();
     QVERIFY(!s.form().fullPhoto());
     QCOMPARE(s.form().picShow().geometry(), s.form().layoutRules().picShow1);
+}
+
+void TestMainScreen::automaticChangeEndsFullPhotoBeforeTheDecode() {
+    Screen s(QStringList{});
+    writeAll(s.base + "photo/broken.jpg", "not a jpeg at all");
+    writeAll(s.base + "photo/empty.png", "");
+    s.form().rebuildPhotoList();
+    s.form().toggleFullPhoto();
+    s.form().onSlideshowTick();
+    QVERIFY(!s.form().fullPhoto());
+    QCOMPARE(s.form().picShow().geometry(), s.form().layoutRules().picShow1);
+    QVERIFY(s.label("Label2")->isVisible());
+}
+
+void TestMainScreen::cameraAndPalettePhotosShowRight_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("turned");
+    // Larger than the frame, so that they are scaled on the way.
+    const QSize size(1500, 1000);
+    QTest::newRow("camera photo, orientation 6")
+        << testing::cameraJpeg(testing::halves(size, Qt::red, Qt::blue), 6) << "camera.jpg" << true;
+    for (const auto format : {QImage::Format_Indexed8, QImage::Format_Mono})
+        QTest::newRow(format == QImage::Format_Mono ? "1-bit PNG" : "8-bit indexed PNG")
+            << testing::encoded(testing::paletteHalves(size, Qt::red, Qt::blue, format), "PNG")
+            << "poster.png" << false;
+}
+
+void TestMainScreen::cameraAndPalettePhotosShowRight() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, name);
+    QFETCH(bool, turned);
+    Screen s(QStringList{});
+    writeAll(s.base + "photo/" + name, bytes);
+    s.form().rebuildPhotoList();
+    s.form().onSlideshowTick();
+    const QImage shown = s.form().picShow().picture();
+    QVERIFY(!shown.isNull());
+    const QSize frame = s.form().layoutRules().picShow1.size();
+    QVERIFY(shown.width() <= frame.width() && shown.height() <= frame.height());
+    QCOMPARE(shown.height() > shown.width(), turned);
+    // Upright, the camera's left half is on top; a poster keeps its halves side by side.
+    const QPoint first = turned ? QPoint(shown.width() / 2, shown.height() / 5)
+                                : QPoint(shown.width() / 5, shown.height() / 2);
+    const QPoint second = turned ? QPoint(shown.width() / 2, shown.height() * 4 / 5)
+                                 : QPoint(shown.width() * 4 / 5, shown.height() / 2);
+    QVERIFY(testing::sameColour(shown.pixelColor(first), Qt::red));
+    QVERIFY(testing::sameColour(shown.pixelColor(second), Qt::blue));
+}
+
+void TestMainScreen::photosChangeInNaturalOrderOfNames() {
+    Screen s({"p10.jpg", "p9.jpg", "P2.jpg", "p1.jpg", "p20.jpg", "p3.jpg"});
+    QStringList names;
+    for (const QString &path : s.form().slideshow().photos())
+        names << path.mid(path.lastIndexOf('/') + 1);
+    QCOMPARE(names, QStringList({"p1.jpg", "P2.jpg", "p3.jpg", "p9.jpg", "p10.jpg", "p20.jpg"}));
+    // Swipes walk the list in that order.
+    s.form().slideshow().setCurrentIndex(-1);
+    QStringList captions;
+    for (int i = 0; i < 3; ++i) {
+        s.form().onSwipe(app::SwipeDirection::Left);
+        captions << s.caption();
+    }
+    QCOMPARE(captions, QStringList({"p1", "P2", "p3"}));
+}
+
+// A school that puts up one poster sees it, and it stays.
+void TestMainScreen::singlePhotoIsShownAndKept() {
+    Screen s({"poster.jpg"});
+    s.form().onSlideshowTick();
+    QCOMPARE(s.caption(), QStringLiteral("poster"));
+    QVERIFY(!s.form().picShow().empty());
+    QCOMPARE(s.form().slideshowTimer().interval(), 5000);
+    const int style = s.form().picShow().style();
+    for (int i = 0; i < 3; ++i)
+        s.form().onSlideshowTick();
+    QCOMPARE(s.form().picShow().style(), style); // no new transition
+    QCOMPARE(s.caption(), QStringLiteral("poster"));
+    // A second photo copied in is found by the rebuilds, and the slideshow moves on.
+    savePhoto(s.base + "photo/second.jpg", Qt::yellow);
+    s.form().onSlideshowTick();
+    QCOMPARE(s.form().slideshow().photos().size(), 2);
+    s.form().onSlideshowTick();
+    QCOMPARE(s.caption(), QStringLiteral("second"));
+}
+
+void TestMainScreen::everyFormOfAFolderValueWorks_data() {
+    QTest::addColumn<QString>("photo");
+    QTest::addColumn<QString>("video");
+    QTest::newRow("relative") << "photo/"
+                              << "video/";
+    QTest::newRow("relative without separator") << "photo"
+                                                << "video";
+    QTest::newRow("absolute without separator") << "{base}photo"
+                                                << "{base}video";
+    QTest::newRow("backslashes") << "photo\\"
+                                 << "video\\";
+}
+
+void TestMainScreen::everyFormOfAFolderValueWorks() {
+    QFETCH(QString, photo);
+    QFETCH(QString, video);
+    Screen s({"a.jpg", "b.png"});
+    QDir(s.base).mkdir("video");
+    writeAll(s.base + "video/clip.mp4", "");
+    s.kiosk->values().photoFolder = QString(photo).replace("{base}", s.base);
+    s.kiosk->values().videoFolder = QString(video).replace("{base}", s.base);
+    s.form().rebuildPhotoList();
+    QCOMPARE(s.form().slideshow().photos(),
+             QStringList({s.base + "photo/a.jpg", s.base + "photo/b.png"}));
+    s.form().onSlideshowTick();
+    QVERIFY(!s.form().picShow().empty());
+
+    QTest::mouseClick(s.button("Button22"), Qt::LeftButton);
+    auto *viewer = static_cast<photo::TForm5 *>(s.kiosk->windows().form5);
+    QVERIFY(viewer->isVisible());
+    QCOMPARE(viewer->photos(), s.form().slideshow().photos());
+    viewer->reject();
+
+    QTest::mouseClick(s.button("Button21"), Qt::LeftButton);
+    auto *player = static_cast<video::TForm6 *>(s.kiosk->windows().form6);
+    QVERIFY(player->isVisible());
+    QCOMPARE(player->playlist(), QStringList({s.base + "video/clip.mp4"}));
+    player->reject();
+    QVERIFY(s.messages.entries.isEmpty());
+}
+
+// The front of a photo still being copied in is never shown; the whole photo is, later.
+void TestMainScreen::photoStillBeingWrittenIsSkippedUntilWhole() {
+    Screen s({"a.jpg"});
+    QImage noisy(800, 600, QImage::Format_RGB32);
+    for (int y = 0; y < noisy.height(); ++y)
+        for (int x = 0; x < noisy.width(); ++x)
+            noisy.setPixel(x, y, qRgb((x * 7) % 256, (y * 13) % 256, (x * y) % 256));
+    const QByteArray whole = testing::encoded(noisy, "JPG");
+    writeAll(s.base + "photo/b.jpg", whole.left(whole.size() / 2));
+    s.form().rebuildPhotoList();
+    for (int i = 0; i < 6; ++i) {
+        s.form().onSlideshowTick();
+        QCOMPARE(s.caption(), QStringLiteral("a"));
+    }
+    QCOMPARE(s.form().slideshow().photos().size(), 2); // still listed
+    writeAll(s.base + "photo/b.jpg", whole);
+    QStringList captions;
+    for (int i = 0; i < 4; ++i) {
+        s.form().onSlideshowTick();
+        captions << s.caption();
+    }
+    QVERIFY(captions.contains("b"));
+    QCOMPARE(s.form().picShow().picture().size(),
+             QSize(800, 600)
+                 .scaled(s.form().layoutRules().picShow1.size(), Qt::KeepAspectRatio)
+                 .boundedTo(QSize(800, 600)));
+}
+
+// A photo whose read blocks (a named pipe nobody writes to: a hung share as far as the reader
+// can tell) gives no answer in time; the screen keeps its photo and caption.
+void TestMainScreen::hungPhotoLeavesTheScreenAsItIs() {
+    Screen s({"a.jpg"});
+    const QString pipe = s.base + "photo/b.jpg";
+    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    s.form().rebuildPhotoList();
+    QCOMPARE(s.form().slideshow().photos().size(), 2);
+    s.form().onSlideshowTick(); // "a": the draw never repeats the last shown index 1 first
+    QCOMPARE(s.caption(), QStringLiteral("a"));
+    s.form().photoLoader().setSynchronous(false);
+    s.form().photoLoader().jobs().setTimeLimit(std::chrono::milliseconds(50));
+    QSignalSpy loaded(&s.form().photoLoader(), &app::PhotoLoader::loaded);
+    s.form().onSlideshowTick(); // "b": its open blocks
+    QVERIFY(loaded.wait(30000));
+    QCOMPARE(loaded.first().at(2).value<app::PhotoLoader::Outcome>(),
+             app::PhotoLoader::Outcome::NoAnswer);
+    QCOMPARE(s.caption(), QStringLiteral("a"));
+    QVERIFY(!s.form().picShow().empty());
+    QCOMPARE(s.form().slideshow().photos().size(), 2); // the list in force stays
+    // The share comes back: the blocked open returns and its thread ends.
+    const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+    QVERIFY(fd >= 0);
+    ::close(fd);
+    QTRY_COMPARE_WITH_TIMEOUT(s.form().photoLoader().jobs().inFlight(), 0, 30000);
 }
 
 void TestMainScreen::rereadAppliesTheNewValues() {

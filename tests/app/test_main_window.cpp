@@ -29,6 +29,7 @@ struct Fixture {
 
     explicit Fixture(QSize screen = QSize(1920, 1080)) {
         app::Kiosk::Options o;
+        o.synchronousFiles = true;
         o.baseFolder = dir.path() + '/';
         o.screenSize = screen;
         o.messages = &messages;
@@ -125,6 +126,7 @@ void TestMainWindow::pointerHiddenUnlessAskedFor() {
     QTemporaryDir dir;
     core::RecordingMessages messages;
     app::Kiosk::Options o;
+    o.synchronousFiles = true;
     o.baseFolder = dir.path() + '/';
     o.screenSize = QSize(800, 600);
     o.messages = &messages;

@@ -2,28 +2,12 @@
 #include "app/slideshow.h"
 #include "core/swipe_detector.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 using kalmo::app::Slideshow;
 using kalmo::app::SwipeDirection;
 
 namespace {
-
-void touch(const QString &path) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-}
-
-QStringList names(const QStringList &paths) {
-    QStringList out;
-    for (const QString &p : paths)
-        out << p.mid(p.lastIndexOf('/') + 1);
-    out.sort();
-    return out;
-}
 
 QStringList photos(int n) {
     QStringList list;
@@ -37,12 +21,8 @@ QStringList photos(int n) {
 class TestSlideshow : public QObject {
     Q_OBJECT
 private slots:
-    void photoExtensions_data();
-    void photoExtensions();
-    void photoListKeepsOnlyPhotos();
-    void folderWithoutTrailingSlashFindsNothing();
     void captionsAndShortNames();
-    void singlePhotoIsNeverShown();
+    void singlePhotoIsShownOnceAndKept();
     void twoPhotosAlternate();
     void styleCounterWrapsAndRedrawsAdvanceIt();
     void vanishedFolderGivesTheErrorCaption();
@@ -54,54 +34,30 @@ private slots:
     void swipeClassification();
 };
 
-void TestSlideshow::photoExtensions_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("photo");
-    for (const char *ok :
-         {"a.jpeg", "a.jpg", "a.bmp", "a.png", "a.JPEG", "a.JPG", "a.BMP", "a.PNG", "x.tar.jpg"})
-        QTest::newRow(ok) << ok << true;
-    for (const char *no : {"a.Jpg", "a.jPG", "a.gif", "a", ".", "..", "a.jpg.txt", "ajpg"})
-        QTest::newRow(no) << no << false;
-}
-
-void TestSlideshow::photoExtensions() {
-    QFETCH(QString, name);
-    QFETCH(bool, photo);
-    QCOMPARE(kalmo::app::isPhotoName(name), photo);
-}
-
-void TestSlideshow::photoListKeepsOnlyPhotos() {
-    QTemporaryDir dir;
-    const QString folder = dir.path() + '/';
-    for (const char *n : {"one.jpg", "Two.PNG", "three.Jpg", "notes.txt", "four.bmp"})
-        touch(folder + n);
-    QVERIFY(QDir(folder).mkdir("album.jpg")); // a folder with a photo's name is listed like one
-    const QStringList list = kalmo::app::buildPhotoList(folder);
-    QCOMPARE(names(list), QStringList({"Two.PNG", "album.jpg", "four.bmp", "one.jpg"}));
-    QVERIFY(list.first().startsWith(folder));
-    QVERIFY(kalmo::app::buildPhotoList(folder + "gone/").isEmpty());
-}
-
-void TestSlideshow::folderWithoutTrailingSlashFindsNothing() {
-    QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkdir("photo"));
-    touch(dir.path() + "/photo/a.jpg");
-    touch(dir.path() + "/photo/b.jpg");
-    QVERIFY(kalmo::app::buildPhotoList(dir.path() + "/photo").isEmpty());
-}
-
 void TestSlideshow::captionsAndShortNames() {
     QCOMPARE(kalmo::app::photoCaption("/p/Выпуск.2024.jpg"), QStringLiteral("Выпуск.2024"));
     QCOMPARE(kalmo::app::photoCaption("/p/noext"), QString("noext"));
     QCOMPARE(kalmo::app::photoShortName("/p/Выпуск.2024.jpg", "/p/"), QStringLiteral("Выпуск"));
 }
 
-void TestSlideshow::singlePhotoIsNeverShown() {
+void TestSlideshow::singlePhotoIsShownOnceAndKept() {
     kalmo::core::Random random(5);
     Slideshow s(random);
     s.setPhotos(photos(1), "/p/");
-    for (int i = 0; i < 3; ++i)
+    const auto first = s.automaticChange(true);
+    QCOMPARE(first.kind, Slideshow::Action::Show);
+    QCOMPARE(first.path, QString("/p/photo0.jpg"));
+    QCOMPARE(first.style, 1);
+    // Not decoded yet (or it failed): asked again at the next change.
+    QCOMPARE(s.automaticChange(true).kind, Slideshow::Action::Show);
+    s.setShownPath(first.path);
+    for (int i = 0; i < 3; ++i) {
+        s.setPhotos(photos(1), "/p/");
         QCOMPARE(s.automaticChange(true).kind, Slideshow::Action::Rebuild);
+    }
+    // Another single photo in its place is shown in its turn.
+    s.setPhotos({"/p/poster.png"}, "/p/");
+    QCOMPARE(s.automaticChange(true).path, QString("/p/poster.png"));
     s.setPhotos({}, "/p/");
     QCOMPARE(s.automaticChange(true).kind, Slideshow::Action::Rebuild);
 }

@@ -38,6 +38,7 @@ struct Kiosk {
         ini.write("[weather]\nread=0\n"); // nothing reaches for the network
         ini.close();
         app::Kiosk::Options o;
+        o.synchronousFiles = true;
         o.baseFolder = base;
         o.screenSize = QSize(1280, 720);
         o.messages = &messages;
@@ -68,7 +69,6 @@ private slots:
 
 void TestPhotoKiosk::mainSlideshowStartsAgainFromItsFirstPhoto() {
     Kiosk k({"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
-    k.main().photoLoader().setSynchronous(true);
     k.main().picShow().setThreaded(false);
     k.main().slideshow().setCurrentIndex(2); // as the slideshow left it
 

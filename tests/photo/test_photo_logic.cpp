@@ -1,4 +1,3 @@
-#include "photo/photo_decode.h"
 #include "photo/photo_decoder.h"
 #include "photo/photo_list.h"
 #include "photo/viewer_layout.h"
@@ -26,18 +25,11 @@ PageCounter::Page pageOf(std::initializer_list<int> indices) {
     return page;
 }
 
-void touch(const QString &path) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-}
-
 } // namespace
 
 class TestPhotoLogic : public QObject {
     Q_OBJECT
 private slots:
-    void listKeepsExactExtensionsInNaturalOrder();
-    void unreadableFolderIsNoList();
     void captionEndsAtTheLastDot_data();
     void captionEndsAtTheLastDot();
     void forwardPages_data();
@@ -45,40 +37,8 @@ private slots:
     void backwardPages_data();
     void backwardPages();
     void layoutFollowsTheScreen();
-    void thumbnailsDecodeAtTheirSize();
-    void fullViewFitsAndNeverEnlarges();
-    void brokenAndHostileFilesAreRefused_data();
-    void brokenAndHostileFilesAreRefused();
     void decoderDeliversOnlyTheLatestPage();
 };
-
-void TestPhotoLogic::listKeepsExactExtensionsInNaturalOrder() {
-    QTemporaryDir dir;
-    const QString folder = dir.path() + '/';
-    for (const char *name :
-         {"photo10.jpg", "photo2.JPG", "a.Jpg", "b.jpe", "c.png", "d.PNG", "e.bmp", "f.BMP",
-          "g.jpeg", "h.JPEG", "i.Png", "notes.txt", "jpg", "k.jpg.bak"})
-        touch(folder + name);
-    QVERIFY(QDir(folder).mkdir("album.jpg")); // a folder is never a photo
-    const std::optional<QStringList> list = listViewerPhotos(folder);
-    QVERIFY(list);
-    QStringList expected;
-    for (const char *name :
-         {"c.png", "d.PNG", "e.bmp", "f.BMP", "g.jpeg", "h.JPEG", "photo2.JPG", "photo10.jpg"})
-        expected << folder + name;
-    QCOMPARE(*list, expected);
-
-    // Without the trailing separator the paths still join properly.
-    QCOMPARE(listViewerPhotos(dir.path())->first(), folder + "c.png");
-}
-
-void TestPhotoLogic::unreadableFolderIsNoList() {
-    QTemporaryDir dir;
-    QVERIFY(!listViewerPhotos(dir.path() + "/missing/"));
-    QVERIFY(!listViewerPhotos(QString())); // not the working folder
-    QVERIFY(!photoFolderExists(QString()));
-    QVERIFY(listViewerPhotos(dir.path() + '/')->isEmpty());
-}
 
 void TestPhotoLogic::captionEndsAtTheLastDot_data() {
     QTest::addColumn<QString>("path");
@@ -190,53 +150,6 @@ void TestPhotoLogic::layoutFollowsTheScreen() {
     QCOMPARE(l.thumbnailArea(), QSize(1904, 977));
     QCOMPARE(ViewerLayout::nameImagePos(QSize(1920, 1080), 200), QPoint(860, 1025));
     QCOMPARE(ViewerLayout::imageMinimizePos(QSize(1920, 1080), 180), QPoint(1720, 5));
-}
-
-void TestPhotoLogic::thumbnailsDecodeAtTheirSize() {
-    QTemporaryDir dir;
-    savePhoto(dir.filePath("wide.jpg"), Qt::red, QSize(1200, 400));
-    savePhoto(dir.filePath("tiny.png"), Qt::blue, QSize(20, 10));
-    const DecodedPhoto wide = decodeThumbnail(dir.filePath("wide.jpg"), QSize(100, 90));
-    QCOMPARE(wide.status, DecodedPhoto::Ok);
-    QCOMPARE(wide.image.size(), QSize(100, 90)); // proportions not kept
-    QCOMPARE(wide.image.format(), QImage::Format_RGB32);
-    QVERIFY(sameColour(centreColour(wide.image), Qt::red));
-    QCOMPARE(decodeThumbnail(dir.filePath("tiny.png"), QSize(100, 90)).image.size(),
-             QSize(100, 90));
-}
-
-void TestPhotoLogic::fullViewFitsAndNeverEnlarges() {
-    QTemporaryDir dir;
-    savePhoto(dir.filePath("big.jpg"), Qt::green, QSize(3000, 2000));
-    savePhoto(dir.filePath("small.png"), Qt::blue, QSize(300, 200));
-    QCOMPARE(decodeToFit(dir.filePath("big.jpg"), QSize(1280, 720)).image.size(), QSize(1080, 720));
-    QCOMPARE(decodeToFit(dir.filePath("small.png"), QSize(1280, 720)).image.size(),
-             QSize(300, 200));
-}
-
-void TestPhotoLogic::brokenAndHostileFilesAreRefused_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("status");
-    QTest::newRow("not a picture")
-        << QByteArray("not a jpeg at all") << int(DecodedPhoto::Unreadable);
-    QTest::newRow("empty") << QByteArray() << int(DecodedPhoto::Unreadable);
-    QTest::newRow("PNG bomb") << testing::bombBytes("PNG") << int(DecodedPhoto::TooLarge);
-    QTest::newRow("JPEG bomb") << testing::bombBytes("JPG") << int(DecodedPhoto::TooLarge);
-}
-
-void TestPhotoLogic::brokenAndHostileFilesAreRefused() {
-    QFETCH(QByteArray, bytes);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QTest::currentDataTag()[0] == 'J' ? "x.jpg" : "x.png");
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    f.close();
-    for (const DecodedPhoto &d :
-         {decodeThumbnail(path, QSize(100, 50)), decodeToFit(path, QSize(1920, 1080))}) {
-        QTEST(int(d.status), "status");
-        QVERIFY(d.image.isNull());
-    }
 }
 
 void TestPhotoLogic::decoderDeliversOnlyTheLatestPage() {

@@ -4,6 +4,7 @@
 #include "core/program_values.h"
 #include "photo/photo_window.h"
 #include "photo/thumbnail.h"
+#include "tests/media/media_files.h"
 #include "tests/photo/photo_files.h"
 #include "transitions/picshow.h"
 
@@ -117,6 +118,10 @@ private slots:
     void closingDestroysThumbnailsOnce();
     void closeButtonShowsWhileTouchedAndIdleCloses();
     void decodesOffTheGuiThreadPageByPage();
+    void cameraAndPalettePhotosShowRight();
+    void everyFormOfTheFolderValueOpens_data();
+    void everyFormOfTheFolderValueOpens();
+    void photoStillBeingWrittenStaysEmpty();
 };
 
 void TestPhotoViewer::fivePhotosFillTheSixteenThumbnails() {
@@ -444,6 +449,76 @@ void TestPhotoViewer::decodesOffTheGuiThreadPageByPage() {
     QCOMPARE(v.form->picShow().picture().size(), QSize(960, 720));
     QTRY_VERIFY_WITH_TIMEOUT(!v.form->picShow().busy(), 20000);
     QVERIFY(sameColour(centreColour(v.form->picShow().frame()), photoColour(20)));
+}
+
+void TestPhotoViewer::cameraAndPalettePhotosShowRight() {
+    Viewer v({});
+    const QSize size(600, 400); // larger than a thumbnail: scaled on the way
+    testing::writeBytes(v.folder + "camera.jpg",
+                        testing::cameraJpeg(testing::halves(size, Qt::red, Qt::blue), 6));
+    for (const auto &[name, format] : {std::pair{"poster1.png", QImage::Format_Mono},
+                                       std::pair{"poster8.png", QImage::Format_Indexed8}})
+        QVERIFY(testing::paletteHalves(size, Qt::red, Qt::blue, format).save(v.folder + name));
+    v.form->open();
+    QCOMPARE(v.form->photos().size(), 3);
+    const auto colourAt = [](const QImage &image, double fx, double fy) {
+        return image.pixelColor(int(fx * (image.width() - 1)), int(fy * (image.height() - 1)));
+    };
+    // Upright, the camera's left half is on top; the posters keep their halves side by side.
+    const QImage camera = v.thumb(1)->image();
+    QVERIFY(sameColour(colourAt(camera, 0.5, 0.15), Qt::red));
+    QVERIFY(sameColour(colourAt(camera, 0.5, 0.85), Qt::blue));
+    for (int n : {2, 3}) {
+        const QImage poster = v.thumb(n)->image();
+        QVERIFY2(sameColour(colourAt(poster, 0.15, 0.5), Qt::red, 8),
+                 qPrintable(QString::number(n)));
+        QVERIFY(sameColour(colourAt(poster, 0.85, 0.5), Qt::blue, 8));
+    }
+    v.form->myImageDblClick(1);
+    v.finishTransition();
+    QCOMPARE(v.form->picShow().picture().size(), QSize(400, 600));
+}
+
+void TestPhotoViewer::everyFormOfTheFolderValueOpens_data() {
+    QTest::addColumn<QString>("value");
+    QTest::newRow("relative") << "photo/";
+    QTest::newRow("relative without separator") << "photo";
+    QTest::newRow("absolute without separator") << "{base}photo";
+    QTest::newRow("backslash") << "photo\\";
+}
+
+void TestPhotoViewer::everyFormOfTheFolderValueOpens() {
+    QFETCH(QString, value);
+    Viewer v(numbered(3));
+    v.values.baseFolder = v.dir.path() + '/';
+    v.values.photoFolder = QString(value).replace("{base}", v.values.baseFolder);
+    v.form->open();
+    QVERIFY(v.form->isVisible());
+    QVERIFY(v.messages.entries.isEmpty());
+    QCOMPARE(v.form->photos(),
+             QStringList({v.folder + "p1.jpg", v.folder + "p2.jpg", v.folder + "p3.jpg"}));
+    QVERIFY(v.thumbnailsMatchTags());
+    v.form->speedButton1Click(); // the folder check before a page finds it too
+    QVERIFY(v.form->isVisible());
+    QVERIFY(v.messages.entries.isEmpty());
+}
+
+// The front of a photo still being copied in is no picture: its thumbnail stays empty.
+void TestPhotoViewer::photoStillBeingWrittenStaysEmpty() {
+    Viewer v(numbered(2));
+    QImage noisy(800, 600, QImage::Format_RGB32);
+    for (int y = 0; y < noisy.height(); ++y)
+        for (int x = 0; x < noisy.width(); ++x)
+            noisy.setPixel(x, y, qRgb((x * 7) % 256, (y * 13) % 256, (x * y) % 256));
+    const QByteArray whole = testing::encoded(noisy, "JPG");
+    testing::writeBytes(v.folder + "p3.jpg", whole.left(whole.size() / 2));
+    v.form->open();
+    QCOMPARE(v.tags().mid(0, 3), (QList<int>{0, 1, 2}));
+    QVERIFY(!v.thumb(1)->image().isNull());
+    QVERIFY(v.thumb(3)->image().isNull());
+    v.form->myImageDblClick(3);
+    QVERIFY(v.form->picShow().picture().isNull());
+    QVERIFY(v.form->isVisible());
 }
 
 QTEST_MAIN(TestPhotoViewer)

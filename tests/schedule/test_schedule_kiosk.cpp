@@ -26,6 +26,7 @@ void TestScheduleKiosk::scheduleButtonShowsCountdownAndOpensAPdfInside() {
     core::RecordingMessages messages;
     core::ManualClock clock{QDateTime(QDate(2026, 12, 9), QTime(8, 40, 20))};
     app::Kiosk::Options o;
+    o.synchronousFiles = true;
     o.baseFolder = base;
     o.screenSize = QSize(1280, 720);
     o.messages = &messages;

@@ -1,5 +1,5 @@
-// The photo decoding that feeds the transitions, run under ThreadSanitizer: decodes on the
-// pool, results handed to the GUI thread, superseded and abandoned requests.
+// The photo decoding that feeds the transitions, run under ThreadSanitizer: decodes on
+// worker threads, results handed to the GUI thread, superseded and abandoned requests.
 #include "app/photo_loader.h"
 
 #include <QTemporaryDir>
@@ -28,7 +28,7 @@ private slots:
     void decodesOnThePoolAtTheShownSize() {
         PhotoLoader loader;
         QSignalSpy loaded(&loader, &PhotoLoader::loaded);
-        loader.request(m_wide, QSize(300, 300));
+        loader.request(m_wide, m_dir.path(), QSize(300, 300));
         QTRY_COMPARE_WITH_TIMEOUT(loaded.size(), 1, 30000);
         const QImage image = loaded.first().at(1).value<QImage>();
         QCOMPARE(image.size(), QSize(300, 200));
@@ -42,7 +42,7 @@ private slots:
             PhotoLoader loader;
             loaded = new QSignalSpy(&loader, &PhotoLoader::loaded);
             for (int i = 0; i < 4; ++i)
-                loader.request(i % 2 ? m_tall : m_wide, QSize(200, 200));
+                loader.request(i % 2 ? m_tall : m_wide, m_dir.path(), QSize(200, 200));
             QTRY_COMPARE_WITH_TIMEOUT(loaded->size(), 1, 30000);
             QCOMPARE(loaded->first().at(0).toString(), m_tall);
             QCoreApplication::sendPostedEvents();
@@ -51,13 +51,20 @@ private slots:
         delete loaded;
     }
 
-    void destroyingWhileDecodingWaitsForIt() {
+    // Gone while its decodes run: they end alone and find nobody to answer.
+    void destroyingWhileDecodingLeavesThemAlone() {
         for (int i = 0; i < 5; ++i) {
             auto loader = std::make_unique<PhotoLoader>();
-            loader->request(m_wide, QSize(100, 100));
+            loader->request(m_wide, m_dir.path(), QSize(100, 100));
             loader.reset();
             QCoreApplication::processEvents();
         }
+        // A loader after them still answers.
+        PhotoLoader loader;
+        QSignalSpy loaded(&loader, &PhotoLoader::loaded);
+        loader.request(m_tall, m_dir.path(), QSize(100, 100));
+        QTRY_COMPARE_WITH_TIMEOUT(loaded.size(), 1, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(loader.jobs().inFlight(), 0, 30000);
     }
 };
 

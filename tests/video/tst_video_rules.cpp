@@ -60,8 +60,8 @@ void TestVideoRules::playlistKeepsExactExtensionsInNaturalOrder() {
     QStringList paths;
     for (const QString &f : expected)
         paths << folder + f;
-    QCOMPARE(buildPlaylist(folder), paths);
-    QCOMPARE(buildPlaylist(folder + "missing/"), QStringList());
+    QCOMPARE(buildPlaylist(folder).paths, paths);
+    QVERIFY(!buildPlaylist(folder + "missing/").available);
 }
 
 void TestVideoRules::videoNameEndsWithTheDot_data() {

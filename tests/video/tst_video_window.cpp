@@ -34,6 +34,7 @@ struct Screen {
             addVideo(QStringLiteral("v%1.mp4").arg(i));
         form = std::make_unique<video::TForm6>(
             video::VideoServices{values, messages, idle, kScreen, players.factory()});
+        form->folderJobs().setSynchronous(true);
     }
     void addVideo(const QString &name) {
         QFile f(values.videoFolder + name);
@@ -102,6 +103,8 @@ private slots:
     void volumeStepsOfFivePercent();
     void pagingMovesEveryTileByFour();
     void pagingWithoutTheFolderChangesNothing();
+    void everyFormOfTheFolderValuePlays_data();
+    void everyFormOfTheFolderValuePlays();
     void nextAndPreviousVideo();
     void missingNextVideoIsReported();
     void endOfVideoAdvances_data();
@@ -354,6 +357,31 @@ void TestVideoWindow::pagingWithoutTheFolderChangesNothing() {
     QCOMPARE(s.indexes(), QList<int>({0, 1, 2, 3}));
     s.finishLoading();
     QVERIFY(s.player(1)->isVisibleTo(s.form.get()));
+}
+
+void TestVideoWindow::everyFormOfTheFolderValuePlays_data() {
+    QTest::addColumn<QString>("value");
+    QTest::newRow("relative") << "video/";
+    QTest::newRow("relative without separator") << "video";
+    QTest::newRow("absolute without separator") << "{base}video";
+    QTest::newRow("backslash") << "video\\";
+}
+
+void TestVideoWindow::everyFormOfTheFolderValuePlays() {
+    QFETCH(QString, value);
+    Screen s(6);
+    const QString folder = s.values.videoFolder;
+    s.values.videoFolder = QString(value).replace("{base}", s.values.baseFolder);
+    s.open();
+    QCOMPARE(s.form->playlist().size(), 6);
+    QCOMPARE(s.form->playlist().first(), folder + "v0.mp4");
+    QVERIFY(s.player(1)->calls.contains("addTarget " + folder + "v0.mp4"));
+    s.form->speedButton2Click();
+    QVERIFY(s.player(1)->calls.contains("addTarget " + folder + "v4.mp4"));
+    s.form->playClick(1);
+    s.form->nextClick();
+    QVERIFY(s.player(1)->calls.endsWith("play"));
+    QVERIFY(s.messages.entries.isEmpty());
 }
 
 void TestVideoWindow::nextAndPreviousVideo() {
