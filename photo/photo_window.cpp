@@ -204,6 +204,7 @@ void TForm5::closeEvent(QCloseEvent *event) {
 
 void TForm5::formHide() {
     ++m_listingGeneration;
+    m_steps.clear();
     m_timer1.stop();
     closeFullView();
     destroyThumbnails();
@@ -282,20 +283,32 @@ void TForm5::onThumbnailDecoded(int slot, const QImage &image) {
 void TForm5::unlessFolderGone(std::function<void()> then) {
     const quint64 generation = m_listingGeneration;
     const QString folder = photoFolder();
-    m_decoder.checkFolder(
-        folder, [this, generation, folder, then = std::move(then)](std::optional<bool> exists) {
-            // The viewer closed or listed anew meanwhile: the answer is for a page no more shown.
-            if (generation != m_listingGeneration || !m_thumbnails[0])
-                return;
-            if (exists && *exists) {
-                then();
-                return;
+    // Page turns happen in the order they were asked for, whatever order the checks answer.
+    const quint64 step = ++m_lastStep;
+    m_steps.push_back({step, std::nullopt, false, std::move(then)});
+    m_decoder.checkFolder(folder, [this, generation, folder, step](std::optional<bool> exists) {
+        // The viewer closed or listed anew meanwhile: the answer is for a page no more shown.
+        if (generation != m_listingGeneration || !m_thumbnails[0])
+            return;
+        for (PageStep &s : m_steps)
+            if (s.number == step) {
+                s.answered = true;
+                s.exists = exists;
+            }
+        while (!m_steps.empty() && m_steps.front().answered) {
+            const PageStep s = std::move(m_steps.front());
+            m_steps.pop_front();
+            if (s.exists && *s.exists) {
+                s.then();
+                continue;
             }
             qCWarning(kalmo::lcPhoto)
-                << "Photo folder is gone:" << folder << (exists ? "" : "(no answer in time)");
+                << "Photo folder is gone:" << folder << (s.exists ? "" : "(no answer in time)");
             m_s.messages.show(kNoFolderAccess);
             closeViewer();
-        });
+            return;
+        }
+    });
 }
 
 void TForm5::speedButton1Click() {
@@ -312,6 +325,7 @@ void TForm5::speedButton3Click() {
 
 void TForm5::closeViewer() {
     ++m_listingGeneration; // answers still on their way are for a viewer no more shown
+    m_steps.clear();
     destroyThumbnails();
     m_timer1.stop();
     if (m_opening)

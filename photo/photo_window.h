@@ -13,7 +13,9 @@
 #include <QStringList>
 #include <QTimer>
 #include <array>
+#include <deque>
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -122,6 +124,14 @@ private:
     bool m_opening = false; // inside the showing, before the window is on screen
     bool m_closedWhileOpening = false;
     quint64 m_listingGeneration = 0;
+    struct PageStep { // a page turn waiting for its folder check
+        quint64 number;
+        std::optional<bool> exists;
+        bool answered;
+        std::function<void()> then;
+    };
+    std::deque<PageStep> m_steps;
+    quint64 m_lastStep = 0;
     QString m_currentPhotoName;
     QString m_fullViewPath; // the photo whose decode the full view waits for
 
