@@ -8,7 +8,10 @@
 #include "app/widget_messages.h"
 #include "calendar/calendar_editor.h"
 #include "calendar/calendar_window.h"
+#include "core/ini_file.h"
 #include "core/theme.h"
+#include "fleet/fleet_service.h"
+#include "fleet/kiosk_name.h"
 #include "photo/photo_window.h"
 #include "schedule/schedule_window.h"
 #include "video/video_window.h"
@@ -19,6 +22,7 @@
 #include <QDateTime>
 #include <QFont>
 #include <QGuiApplication>
+#include <QSysInfo>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -107,7 +111,9 @@ Kiosk::Kiosk(const Options &options) {
                                               mainScreenHooks(*m_form1, m_values), surface);
     m_form4 = std::make_unique<admin::TForm4>(m_values, *m_form3, surface);
     auto form6 = std::make_unique<video::TForm6>(
-        video::VideoServices{m_values, *m_messages, *m_idle, options.screenSize, {}}, surface);
+        video::VideoServices{m_values, *m_messages, *m_idle, options.screenSize,
+                             options.mediaPlayers},
+        surface);
     auto form5 = std::make_unique<photo::TForm5>(
         photo::PhotoViewerServices{m_values, *m_messages, *m_idle, options.screenSize}, surface);
     if (options.synchronousFiles) {
@@ -170,6 +176,35 @@ Kiosk::Kiosk(const Options &options) {
                          m_windows.formCalendar, &calendar::TFormCalendar::setMarkingColours);
     QObject::connect(m_passwordDlg.get(), &admin::TPasswordDlg::closeProgramRequested,
                      m_form1.get(), &TForm1::closeProgram);
+    startFleet(options);
+}
+
+void Kiosk::startFleet(const Options &options) {
+    // The pointer file lies beside the program, never on the share; the name is not written
+    // there, so a kiosk copied from another keeps its own host name.
+    const QString configured =
+        core::IniFile(m_settings->pointerPath(), core::IniFile::Mode::Snapshot)
+            .readString(QStringLiteral("kiosk"), QStringLiteral("name"));
+    const QString host =
+        options.hostName.isEmpty() ? QSysInfo::machineHostName() : options.hostName;
+    fleet::FleetServices services{fleet::kioskName(configured, host),
+                                  options.version.isEmpty() ? QCoreApplication::applicationVersion()
+                                                            : options.version,
+                                  *m_clock,
+                                  [this] { return m_values.dataFolder(); },
+                                  [this] { return shownScreen(*m_form1, m_windows); },
+                                  [this] { return photoOnScreen(*m_form1); },
+                                  options.lastProblem,
+                                  QRect(QPoint(0, 0), options.screenSize),
+                                  {}};
+    m_fleet = std::make_unique<fleet::FleetService>(std::move(services));
+    // Above every screen and message box; its input guard keeps the keys from them too.
+    m_surface->overlays().add(&m_fleet->overlay(), OverlayStack::Layer::Top);
+    QObject::connect(m_fleet.get(), &fleet::FleetService::noticeShown, m_form1.get(),
+                     [this] { m_noticeHold.hold(*m_form1, m_windows); });
+    QObject::connect(m_fleet.get(), &fleet::FleetService::noticeGone, m_form1.get(),
+                     [this] { m_noticeHold.release(*m_form1, m_windows); });
+    m_fleet->start();
 }
 
 // Members go in reverse order of creation: the secondary windows before the main window.

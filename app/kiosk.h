@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/settings_files.h"
+#include "app/shown_screen.h"
 #include "app/surface.h"
 #include "app/window_set.h"
 #include "core/clock.h"
@@ -10,8 +11,10 @@
 #include "core/messages.h"
 #include "core/program_values.h"
 #include "core/random.h"
+#include "video/media_player.h"
 
 #include <QSize>
+#include <functional>
 #include <memory>
 
 namespace kalmo::admin {
@@ -24,6 +27,10 @@ namespace kalmo::web {
 class TFormBrowser;
 }
 
+namespace kalmo::fleet {
+class FleetService;
+}
+
 namespace kalmo::app {
 
 // The whole program: the program-wide values and the ten windows, created once in order, in
@@ -31,14 +38,15 @@ namespace kalmo::app {
 class Kiosk {
 public:
     struct Options {
-        QString baseFolder;                 // ends with '/'
-        QString programDataFolder;          // the shipped pictures; ends with '/'
-        QSize screenSize;                   // the screen to fill
-        core::Messages *messages = nullptr; // defaults to on-screen boxes
-        core::Dialogs *dialogs = nullptr;   // defaults to on-screen file dialogs
-        const core::Clock *clock = nullptr; // defaults to the system clock
-        std::uint64_t randomSeed = 0;       // defaults to a seed from the clock
-        web::BrowserFactory browserFactory; // defaults to the embedded Chromium
+        QString baseFolder;                     // ends with '/'
+        QString programDataFolder;              // the shipped pictures; ends with '/'
+        QSize screenSize;                       // the screen to fill
+        core::Messages *messages = nullptr;     // defaults to on-screen boxes
+        core::Dialogs *dialogs = nullptr;       // defaults to on-screen file dialogs
+        const core::Clock *clock = nullptr;     // defaults to the system clock
+        std::uint64_t randomSeed = 0;           // defaults to a seed from the clock
+        web::BrowserFactory browserFactory;     // defaults to the embedded Chromium
+        video::MediaPlayerFactory mediaPlayers; // defaults to libvlc
         // The mouse pointer on the kiosk's windows: hidden unless the kiosk is driven by a
         // mouse (--show-cursor).
         bool showCursor = false;
@@ -46,6 +54,11 @@ public:
         // on the calling thread (tests: each step is one call). The viewer's decodes stay
         // on its pool.
         bool synchronousFiles = false;
+        QString version; // reported to the fleet; defaults to the application's version
+        // The program's last warning or error, for the fleet's heartbeat.
+        std::function<QString()> lastProblem;
+        // The kiosk's name when none is set in the pointer file: the host name by default.
+        QString hostName;
     };
 
     explicit Kiosk(const Options &options);
@@ -56,8 +69,11 @@ public:
     TForm1 &mainWindow() { return *m_form1; }
     const WindowSet &windows() const { return m_windows; }
     core::ProgramValues &values() { return m_values; }
+    fleet::FleetService &fleet() { return *m_fleet; }
 
 private:
+    void startFleet(const Options &options);
+
     core::ProgramValues m_values;
     bool m_cursorHidden = false;
     // Before everything shown in it, so it goes last.
@@ -84,6 +100,8 @@ private:
     std::unique_ptr<QDialog> m_myRaspisanie;
     std::unique_ptr<admin::TPasswordDlg> m_passwordDlg;
     WindowSet m_windows;
+    NoticeHold m_noticeHold;
+    std::unique_ptr<fleet::FleetService> m_fleet;
 };
 
 } // namespace kalmo::app

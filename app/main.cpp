@@ -103,6 +103,8 @@ int main(int argc, char *argv[]) {
     kioskOptions.baseFolder = folders.base;
     kioskOptions.programDataFolder = folders.data;
     kioskOptions.showCursor = options.showCursor;
+    kioskOptions.version = QStringLiteral(KALMO_VERSION);
+    kioskOptions.lastProblem = [&log] { return log.lastProblem(); };
     const QScreen *screen = QGuiApplication::primaryScreen();
     kioskOptions.screenSize = screen ? screen->geometry().size() : QSize(1920, 1080);
     kalmo::app::Kiosk kiosk(kioskOptions);

@@ -12,4 +12,5 @@ Q_LOGGING_CATEGORY(lcSchedule, "kalmo.schedule")
 Q_LOGGING_CATEGORY(lcAdmin, "kalmo.admin")
 Q_LOGGING_CATEGORY(lcPhoto, "kalmo.photo")
 Q_LOGGING_CATEGORY(lcVideo, "kalmo.video")
+Q_LOGGING_CATEGORY(lcFleet, "kalmo.fleet")
 } // namespace kalmo

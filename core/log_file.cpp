@@ -61,6 +61,9 @@ void LogFile::write(QtMsgType type, const char *category, const QString &message
     const QDateTime now = m_options.clock ? m_options.clock->now() : QDateTime::currentDateTime();
     const QByteArray line = formatLine(now, type, category, message).toUtf8() + '\n';
     QMutexLocker lock(&m_mutex);
+    if (type == QtWarningMsg || type == QtCriticalMsg || type == QtFatalMsg)
+        m_lastProblem = QLatin1String(category && *category ? category : "default") +
+                        QLatin1String(": ") + message;
     if (m_file.isOpen()) {
         if (m_options.rotateBytes > 0 && m_file.size() > 0 &&
             m_file.size() + line.size() > m_options.rotateBytes)
@@ -74,6 +77,11 @@ void LogFile::write(QtMsgType type, const char *category, const QString &message
         std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
         std::fflush(stderr);
     }
+}
+
+QString LogFile::lastProblem() const {
+    QMutexLocker lock(&m_mutex);
+    return m_lastProblem;
 }
 
 void LogFile::rotate() {

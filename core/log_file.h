@@ -36,6 +36,9 @@ public:
 
     void write(QtMsgType type, const char *category, const QString &message);
 
+    // The last warning or error written ("category: message"); empty when none. Any thread.
+    QString lastProblem() const;
+
     // One line of the log, without the line break.
     static QString formatLine(const QDateTime &time, QtMsgType type, const char *category,
                               const QString &message);
@@ -45,7 +48,8 @@ private:
     void rotate();
 
     Options m_options;
-    QMutex m_mutex;
+    mutable QMutex m_mutex;
+    QString m_lastProblem;
     QFile m_file;
     QtMessageHandler m_previous = nullptr;
 };
