@@ -41,7 +41,8 @@ PollResult pollShare(const QString &noticePath, const QString &shotPath) {
 
 FleetService::FleetService(FleetServices services, QObject *parent)
     : QObject(parent), m_s(std::move(services)), m_started(m_s.clock.now()),
-      m_grab(m_s.screenRect, kBandRows, m_s.grabber ? m_s.grabber : screenGrabber()),
+      m_source(m_s.screen.grab ? m_s.screen : defaultScreenSource()),
+      m_grab(m_s.screenRect, kBandRows, m_source.grab),
       m_overlay(std::make_unique<NoticeOverlay>(m_s.screenRect)) {
     m_beatTimer.setInterval(kHeartbeatMs);
     m_pollTimer.setInterval(kPollMs);
@@ -103,7 +104,7 @@ QString FleetService::reportedScreen() const {
         return QStringLiteral("notice");
     if (m_asleep)
         return QStringLiteral("off");
-    const QString shown = m_s.screen ? m_s.screen() : QString();
+    const QString shown = m_s.shown ? m_s.shown() : QString();
     return shown.isEmpty() ? QStringLiteral("main") : shown;
 }
 
@@ -188,9 +189,31 @@ void FleetService::applyNotice(const Notice &notice) {
 }
 
 void FleetService::takeScreenshot() {
-    if (m_worker.busy(ShareWorker::Screenshot))
+    if (m_worker.busy(ShareWorker::Screenshot) || m_grab.running())
         return;
-    m_grab.start();
+    if (m_source.anyThread)
+        grabEncodeAndWrite();
+    else
+        m_grab.start();
+}
+
+void FleetService::grabEncodeAndWrite() {
+    const QString path = screenshotPath();
+    const BandGrabber grab = m_source.grab;
+    const QRect screen = m_s.screenRect;
+    m_worker.run<bool>(
+        ShareWorker::Screenshot,
+        [grab, screen, path] {
+            const QImage whole = grab(screen);
+            if (whole.isNull())
+                return false;
+            const QByteArray jpeg = encodeScreenshot({whole});
+            return !jpeg.isEmpty() && writeAtomically(path, jpeg);
+        },
+        [this](bool ok) {
+            if (ok)
+                emit screenshotWritten();
+        });
 }
 
 void FleetService::encodeAndWrite(const QList<QImage> &bands) {

@@ -26,12 +26,12 @@ struct FleetServices {
     std::function<QString()> dataFolder;
     // What the kiosk shows (main, site, calendar…) and the photo on the main screen; asked
     // every second, so they must be cheap.
-    std::function<QString()> screen;
+    std::function<QString()> shown;
     std::function<QString()> photo;
     // The program's last warning or error; may be empty.
     std::function<QString()> lastProblem;
     QRect screenRect;    // the screen the kiosk fills
-    BandGrabber grabber; // empty: the real screen
+    ScreenSource screen; // empty: defaultScreenSource()
 };
 
 // The kiosk's part in the fleet: its heartbeat and screenshot in `kiosks/`, the fleet page,
@@ -94,6 +94,7 @@ signals:
 private:
     void scheduleBeat();
     void encodeAndWrite(const QList<QImage> &bands);
+    void grabEncodeAndWrite();
 
     FleetServices m_s;
     QDateTime m_started;
@@ -102,6 +103,7 @@ private:
     QString m_lastScreen;
     QString m_lastPhoto;
     ShareWorker m_worker;
+    ScreenSource m_source;
     BandedGrab m_grab;
     std::unique_ptr<NoticeOverlay> m_overlay;
     QTimer m_beatTimer;

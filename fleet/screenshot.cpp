@@ -1,5 +1,7 @@
 #include "fleet/screenshot.h"
 
+#include "fleet/x11_grab.h"
+
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QPainter>
@@ -16,6 +18,12 @@ BandGrabber screenGrabber() {
             return QImage();
         return screen->grabWindow(0, band.x(), band.y(), band.width(), band.height()).toImage();
     };
+}
+
+ScreenSource defaultScreenSource() {
+    if (x11Available())
+        return {&x11Grab, true};
+    return {screenGrabber(), false};
 }
 
 QByteArray encodeScreenshot(const QList<QImage> &bands) {

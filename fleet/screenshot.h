@@ -19,6 +19,17 @@ using BandGrabber = std::function<QImage(const QRect &band)>;
 // the video and the web view included.
 BandGrabber screenGrabber();
 
+// Where screenshots come from. A grabber that any thread may call runs on the worker with
+// the rest of the work; otherwise the GUI thread grabs in bands.
+struct ScreenSource {
+    BandGrabber grab;
+    bool anyThread = false;
+};
+
+// On X, the screen read over a connection of its own on the worker: the GUI thread does
+// nothing for a screenshot. Elsewhere, QScreen in bands on the GUI thread.
+ScreenSource defaultScreenSource();
+
 // The bands stacked into one picture, scaled to at most kShotMaxWidth wide and encoded as
 // JPEG. Pure work on pictures: runs on a worker.
 QByteArray encodeScreenshot(const QList<QImage> &bands);

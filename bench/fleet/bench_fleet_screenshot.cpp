@@ -1,39 +1,42 @@
 // What the fleet's screenshot costs the GUI thread: a full-HD window under an X server (Xvfb,
-// started here when there is no display) is shot again and again while a probe timer measures
-// the longest time the GUI thread was unavailable. The grab comes in bands of rows, one per
-// turn of the event loop; stacking, scaling, encoding and writing run on a worker.
+// started here when there is no display) is shot again and again, as the kiosk takes them,
+// while a probe timer measures the longest time the GUI thread was unavailable. Also shown:
+// what one copy of the screen costs where it is made (on the worker, over a connection of its
+// own) and what the fallback in bands on the GUI thread would cost per band.
 //
 // Usage: bench_fleet_screenshot [shots=20]
 #include "bench/kiosk/xvfb.h"
-#include "fleet/screenshot.h"
+#include "core/clock.h"
+#include "fleet/fleet_service.h"
+#include "fleet/x11_grab.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFutureWatcher>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
-#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <cstdio>
 
 namespace {
 
-// Something worth a screenshot: gradients and text, repainted as a kiosk screen would be.
+// Something worth a screenshot, repainted as a kiosk screen would be.
 class Busy : public QWidget {
 public:
+    int frame = 0;
     void paintEvent(QPaintEvent *) override {
         QPainter p(this);
         QLinearGradient g(0, 0, width(), height());
         g.setColorAt(0, QColor(20, 40, 120));
-        g.setColorAt(1, QColor(200, 120, 30));
+        g.setColorAt(1, QColor(200, 120, (frame * 7) % 255));
         p.fillRect(rect(), g);
         p.setPen(Qt::white);
         QFont f("Liberation Sans");
         f.setPixelSize(48);
         p.setFont(f);
         for (int i = 0; i < 20; ++i)
-            p.drawText(40, 60 + i * 50, QStringLiteral("Строка %1 главного экрана").arg(i));
+            p.drawText(40, 60 + i * 50, QStringLiteral("Строка %1, кадр %2").arg(i).arg(frame));
     }
 };
 
@@ -56,35 +59,37 @@ int main(int argc, char *argv[]) {
     window.show();
     QElapsedTimer wait;
     wait.start();
-    while (!window.isVisible() || wait.elapsed() < 500)
+    while (wait.elapsed() < 1000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
 
-    const auto grabber = kalmo::fleet::screenGrabber();
-
-    // The whole screen in one call, for comparison.
     QElapsedTimer t;
     qint64 whole = 0;
+    qint64 band = 0;
+    const auto gui = kalmo::fleet::screenGrabber();
     for (int i = 0; i < 5; ++i) {
         t.start();
-        const QImage all = grabber(screen);
-        whole = std::max(whole, t.nsecsElapsed());
-        if (all.size() != screen.size()) {
-            std::fprintf(stderr, "grab failed: %dx%d\n", all.width(), all.height());
+        if (kalmo::fleet::x11Grab(screen).size() != screen.size()) {
+            std::fprintf(stderr, "the X grab failed\n");
             return 1;
         }
+        whole = std::max(whole, t.nsecsElapsed());
+        t.start();
+        gui(QRect(0, 0, 1920, kalmo::fleet::FleetService::kBandRows));
+        band = std::max(band, t.nsecsElapsed());
     }
 
-    qint64 longestBand = 0;
-    const auto timedGrabber = [&](const QRect &band) {
-        QElapsedTimer b;
-        b.start();
-        QImage image = grabber(band);
-        longestBand = std::max(longestBand, b.nsecsElapsed());
-        return image;
-    };
-    kalmo::fleet::BandedGrab grab(screen, 120, timedGrabber);
+    QTemporaryDir dir;
+    kalmo::core::SystemClock clock;
+    kalmo::fleet::FleetService fleet({"bench",
+                                      "0",
+                                      clock,
+                                      [&] { return dir.path() + '/'; },
+                                      [] { return QString("main"); },
+                                      [] { return QString(); },
+                                      [] { return QString(); },
+                                      screen,
+                                      {}});
 
-    // Probe: a 1 ms timer; the longest gap between its ticks is the longest stall.
     QElapsedTimer probeClock;
     qint64 last = 0;
     qint64 longestGap = 0;
@@ -97,38 +102,49 @@ int main(int argc, char *argv[]) {
             longestGap = std::max(longestGap, now - last);
         last = now;
     });
+    // The screen keeps changing while it is shot.
+    QTimer repaint;
+    repaint.setInterval(100);
+    QObject::connect(&repaint, &QTimer::timeout, [&] {
+        ++window.frame;
+        window.update();
+    });
 
     int done = 0;
-    qint64 longestEncode = 0;
-    QByteArray jpeg;
-    QObject::connect(&grab, &kalmo::fleet::BandedGrab::finished, [&](const QList<QImage> &bands) {
-        auto *watcher = new QFutureWatcher<std::pair<QByteArray, qint64>>(&app);
-        QObject::connect(watcher, &QFutureWatcherBase::finished, [&, watcher] {
-            jpeg = watcher->result().first;
-            longestEncode = std::max(longestEncode, watcher->result().second);
-            watcher->deleteLater();
-            if (++done == shots)
-                QCoreApplication::quit();
-            else
-                QTimer::singleShot(100, &grab, &kalmo::fleet::BandedGrab::start);
+    QElapsedTimer shotClock;
+    qint64 longestShot = 0;
+    QObject::connect(&fleet, &kalmo::fleet::FleetService::screenshotWritten, [&] {
+        longestShot = std::max(longestShot, shotClock.nsecsElapsed());
+        if (++done == shots) {
+            QCoreApplication::quit();
+            return;
+        }
+        QTimer::singleShot(200, &fleet, [&] {
+            shotClock.start();
+            fleet.takeScreenshot();
         });
-        watcher->setFuture(QtConcurrent::run([bands] {
-            QElapsedTimer e;
-            e.start();
-            QByteArray bytes = kalmo::fleet::encodeScreenshot(bands);
-            return std::make_pair(bytes, e.nsecsElapsed());
-        }));
-        window.update(); // the screen keeps changing
     });
     probeClock.start();
     probe.start();
-    grab.start();
+    repaint.start();
+    // The same time without screenshots first: what the machine itself costs.
+    QElapsedTimer phase;
+    phase.start();
+    QTimer::singleShot(std::max(2000, shots * 400), &app, [&] { QCoreApplication::quit(); });
+    QCoreApplication::exec();
+    const qint64 baseline = longestGap;
+    const qint64 baselineMs = phase.elapsed();
+    longestGap = 0;
+    last = 0;
+    shotClock.start();
+    fleet.takeScreenshot();
     QCoreApplication::exec();
 
-    std::printf("whole-screen grab: %.1f ms\n", ms(whole));
-    std::printf("longest band grab: %.1f ms\n", ms(longestBand));
+    std::printf("screen copy on the worker: %.1f ms\n", ms(whole));
+    std::printf("fallback band on the GUI thread: %.1f ms\n", ms(band));
+    std::printf("screenshot, grab to file: %.1f ms\n", ms(longestShot));
     std::printf("longest stall: %.1f ms\n", ms(longestGap));
-    std::printf("encode on the worker: %.1f ms\n", ms(longestEncode));
-    std::printf("screenshot size: %lld KB\n", static_cast<long long>(jpeg.size() / 1024));
+    std::printf("longest stall without screenshots (%lld ms): %.1f ms\n",
+                static_cast<long long>(baselineMs), ms(baseline));
     return 0;
 }

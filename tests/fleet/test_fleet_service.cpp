@@ -31,7 +31,8 @@ struct Kiosk {
     QList<QThread *> grabThreads;
     std::unique_ptr<FleetService> fleet;
 
-    Kiosk(const QString &folder, const QString &name, QRect screenRect = QRect(0, 0, 1920, 1080)) {
+    Kiosk(const QString &folder, const QString &name, QRect screenRect = QRect(0, 0, 1920, 1080),
+          bool grabAnywhere = false) {
         FleetServices s{name,
                         "0.9.0",
                         clock,
@@ -40,13 +41,15 @@ struct Kiosk {
                         [] { return QString("p1.jpg"); },
                         [] { return QString(); },
                         screenRect,
-                        [this](const QRect &band) {
-                            bands << band;
-                            grabThreads << QThread::currentThread();
-                            QImage image(band.size(), QImage::Format_RGB32);
-                            image.fill(QColor(band.top() < 540 ? Qt::blue : Qt::yellow));
-                            return image;
-                        }};
+                        ScreenSource{[this](const QRect &band) {
+                                         bands << band;
+                                         grabThreads << QThread::currentThread();
+                                         QImage image(band.size(), QImage::Format_RGB32);
+                                         image.fill(
+                                             QColor(band.top() < 540 ? Qt::blue : Qt::yellow));
+                                         return image;
+                                     },
+                                     grabAnywhere}};
         fleet = std::make_unique<FleetService>(s);
     }
     void beatAndWait() {
@@ -74,6 +77,7 @@ private slots:
     void noticeComesAndGoes();
     void noticeSwallowsInput();
     void screenshotOnRequestIsTakenInBands();
+    void screenshotGrabbedOnTheWorkerWhereItCan();
     void hungShareHoldsOnlyItsOwnKind();
 };
 
@@ -226,6 +230,17 @@ void TestFleetService::screenshotOnRequestIsTakenInBands() {
     QCOMPARE(shot.size(), QSize(960, 540));
     QVERIFY(qBlue(shot.pixel(480, 100)) > 200 && qRed(shot.pixel(480, 100)) < 60);
     QVERIFY(qBlue(shot.pixel(480, 500)) < 60 && qRed(shot.pixel(480, 500)) > 200);
+}
+
+void TestFleetService::screenshotGrabbedOnTheWorkerWhereItCan() {
+    QTemporaryDir dir;
+    Kiosk k(dir.path() + '/', "k", QRect(0, 0, 1280, 1024), true);
+    QSignalSpy written(k.fleet.get(), &FleetService::screenshotWritten);
+    k.fleet->takeScreenshot();
+    QVERIFY(written.wait(kWaitMs));
+    QCOMPARE(k.bands, QList<QRect>({QRect(0, 0, 1280, 1024)}));
+    QVERIFY(k.grabThreads.first() != QThread::currentThread());
+    QCOMPARE(QImageReader(dir.filePath("kiosks/k.jpg")).size(), QSize(960, 768));
 }
 
 void TestFleetService::hungShareHoldsOnlyItsOwnKind() {

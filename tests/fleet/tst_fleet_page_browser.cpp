@@ -25,11 +25,12 @@ struct Kiosk {
         fleet = std::make_unique<FleetService>(FleetServices{
             name, "0.9.0", clock, [folder] { return folder; }, [] { return QString("main"); },
             [] { return QString(); }, [] { return QString(); }, QRect(0, 0, 1280, 720),
-            [colour](const QRect &band) {
-                QImage image(band.size(), QImage::Format_RGB32);
-                image.fill(colour);
-                return image;
-            }});
+            ScreenSource{[colour](const QRect &band) {
+                             QImage image(band.size(), QImage::Format_RGB32);
+                             image.fill(colour);
+                             return image;
+                         },
+                         true}});
     }
     void beatAndShoot() {
         QSignalSpy beat(fleet.get(), &FleetService::heartbeatWritten);
