@@ -110,10 +110,10 @@ Kiosk::Kiosk(const Options &options) {
     m_form3 = std::make_unique<admin::TForm3>(m_values, *m_messages, *m_dialogs,
                                               mainScreenHooks(*m_form1, m_values), surface);
     m_form4 = std::make_unique<admin::TForm4>(m_values, *m_form3, surface);
-    auto form6 = std::make_unique<video::TForm6>(
-        video::VideoServices{m_values, *m_messages, *m_idle, options.screenSize,
-                             options.mediaPlayers},
-        surface);
+    auto form6 = std::make_unique<video::TForm6>(video::VideoServices{m_values, *m_messages,
+                                                                      *m_idle, options.screenSize,
+                                                                      options.mediaPlayers},
+                                                 surface);
     auto form5 = std::make_unique<photo::TForm5>(
         photo::PhotoViewerServices{m_values, *m_messages, *m_idle, options.screenSize}, surface);
     if (options.synchronousFiles) {
@@ -196,7 +196,7 @@ void Kiosk::startFleet(const Options &options) {
                                   [this] { return photoOnScreen(*m_form1); },
                                   options.lastProblem,
                                   QRect(QPoint(0, 0), options.screenSize),
-                                  {}};
+                                  fleet::defaultScreenSource(m_surface.get())};
     m_fleet = std::make_unique<fleet::FleetService>(std::move(services));
     // Above every screen and message box; its input guard keeps the keys from them too.
     m_surface->overlays().add(&m_fleet->overlay(), OverlayStack::Layer::Top);

@@ -20,9 +20,17 @@ BandGrabber screenGrabber() {
     };
 }
 
-ScreenSource defaultScreenSource() {
+BandGrabber widgetGrabber(QWidget *window) {
+    return [window = QPointer<QWidget>(window)](const QRect &band) {
+        return window ? window->grab(band).toImage() : QImage();
+    };
+}
+
+ScreenSource defaultScreenSource(QWidget *window) {
     if (x11Available())
         return {&x11Grab, true};
+    if (window)
+        return {widgetGrabber(window), false};
     return {screenGrabber(), false};
 }
 

@@ -4,7 +4,9 @@
 #include <QImage>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QRect>
+#include <QWidget>
 #include <functional>
 
 namespace kalmo::fleet {
@@ -26,9 +28,14 @@ struct ScreenSource {
     bool anyThread = false;
 };
 
+// What `window` and its children paint, in bands (for display servers that give no picture
+// of the screen, such as Wayland compositors).
+BandGrabber widgetGrabber(QWidget *window);
+
 // On X, the screen read over a connection of its own on the worker: the GUI thread does
-// nothing for a screenshot. Elsewhere, QScreen in bands on the GUI thread.
-ScreenSource defaultScreenSource();
+// nothing for a screenshot. Elsewhere the kiosk's window painted in bands on the GUI thread,
+// or without one, QScreen in bands.
+ScreenSource defaultScreenSource(QWidget *window = nullptr);
 
 // The bands stacked into one picture, scaled to at most kShotMaxWidth wide and encoded as
 // JPEG. Pure work on pictures: runs on a worker.

@@ -13,6 +13,7 @@
 #include "video/video_window.h"
 #include "web/site_view.h"
 
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -180,6 +181,15 @@ void TestKioskNotice::noticeInForceAtStart() {
     QTRY_VERIFY_WITH_TIMEOUT(f.fleet().overlay().isVisible(), kWaitMs);
     QCOMPARE(f.fleet().overlay().accessibleName(), QString("Занятия отменены"));
     QCOMPARE(f.reported("screen"), QString("notice"));
+    // The screenshot is what the window shows: the notice over the main screen.
+    QSignalSpy shot(&f.fleet(), &fleet::FleetService::screenshotWritten);
+    f.fleet().takeScreenshot();
+    QVERIFY(shot.wait(kWaitMs));
+    const QImage picture(f.dir.filePath("kiosks/hall.jpg"));
+    QCOMPARE(picture.size(), QSize(960, 600));
+    const QColor corner = picture.pixelColor(5, 5);
+    QVERIFY2(corner.red() > 160 && corner.green() < 80 && corner.blue() < 80,
+             qPrintable(corner.name()));
 }
 
 QTEST_MAIN(TestKioskNotice)

@@ -6,6 +6,8 @@
 #include "calendar/calendar_editor.h"
 #include "calendar/calendar_window.h"
 #include "core/program_folders.h"
+#include "fleet/fleet_page.h"
+#include "fleet/fleet_service.h"
 #include "photo/photo_window.h"
 #include "schedule/schedule_window.h"
 #include "video/video_window.h"
@@ -13,10 +15,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QScreen>
 #include <QStyleFactory>
 #include <QTabWidget>
 #include <QTimer>
+#include <QWebEngineView>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -61,6 +65,53 @@ int main(int argc, char *argv[]) {
         w.form3->pages()->setCurrentIndex(page);
         w.form3->openDialog();
     };
+    // The fleet page with two more kiosks beside this one: one silent for seven minutes, one
+    // asleep by the display schedule; their screenshots are screens shot before.
+    const QString kiosks = kiosk.values().dataFolder() + QStringLiteral("kiosks/");
+    QWebEngineView fleetPage;
+    fleetPage.setGeometry(QGuiApplication::primaryScreen()->geometry());
+    const auto showFleet = [&] {
+        QDir().mkpath(kiosks);
+        const QDateTime now = QDateTime::currentDateTime();
+        const struct {
+            const char *name;
+            const char *picture;
+            const char *screen;
+            int age;
+        } others[] = {{"Спортзал", "calendar", "calendar", 7 * 60},
+                      {"Библиотека", "schedule", "off", 20}};
+        for (const auto &o : others) {
+            kalmo::fleet::Heartbeat beat;
+            beat.name = QString::fromUtf8(o.name);
+            beat.version = QCoreApplication::applicationVersion();
+            beat.started = now.addSecs(-3 * 3600);
+            beat.updated = now.addSecs(-o.age);
+            beat.screen = QLatin1String(o.screen);
+            QFile file(kiosks + beat.name + QStringLiteral(".ini"));
+            if (file.open(QIODevice::WriteOnly))
+                file.write(kalmo::fleet::formatHeartbeat(beat));
+            QImage(out + QLatin1String(o.picture) + QStringLiteral(".png"))
+                .scaledToWidth(kalmo::fleet::kShotMaxWidth, Qt::SmoothTransformation)
+                .save(kiosks + beat.name + QStringLiteral(".jpg"), "JPG", 80);
+        }
+        kiosk.fleet().takeScreenshot();
+        QTimer::singleShot(2000, &app, [&] {
+            kiosk.fleet().beat();
+            QTimer::singleShot(1500, &app, [&] {
+                fleetPage.load(QUrl::fromLocalFile(kiosks + QStringLiteral("index.html")));
+                fleetPage.show();
+            });
+        });
+    };
+    const QString noticeFile = kiosk.values().dataFolder() + QStringLiteral("notice.txt");
+    const auto showNotice = [&] {
+        QFile file(noticeFile);
+        if (file.open(QIODevice::WriteOnly))
+            file.write("Внимание!\nСегодня второй корпус закрыт. Занятия проходят в главном "
+                       "корпусе, вход с улицы Мира.");
+        file.close();
+        kiosk.fleet().poll();
+    };
     const std::vector<Shot> shots = {
         {"main", [] {}, [] {}, 4000},
         {"calendar", [&] { main.openCalendar(); }, [&] { w.formCalendar->close(); }, 2000},
@@ -81,6 +132,13 @@ int main(int argc, char *argv[]) {
         {"settings-calendar", [&] { settingsPage(1); }, [&] { w.form3->reject(); }, 1000},
         {"settings-schedule", [&] { settingsPage(2); }, [&] { w.form3->reject(); }, 1000},
         {"settings-bells", [&] { settingsPage(3); }, [&] { w.form3->reject(); }, 1000},
+        {"notice", showNotice,
+         [&] {
+             QFile::remove(noticeFile);
+             kiosk.fleet().poll();
+         },
+         2000},
+        {"fleet", showFleet, [&] { fleetPage.hide(); }, 8000},
     };
 
     // One screen after another: open, let it settle, capture the whole screen, close.
