@@ -23,27 +23,18 @@ const char *kindName(ShareWorker::Kind kind) {
 } // namespace
 
 ShareWorker::ShareWorker(int limitMs, QObject *parent) : QObject(parent), m_limitMs(limitMs) {
-    // One thread per kind, so a heartbeat stuck on the share does not hold up the notice.
-    m_pool.setMaxThreadCount(KindCount);
-    m_pool.setExpiryTimeout(-1);
     m_watchdog = new QTimer(this);
     m_watchdog->setInterval(std::max(1000, limitMs / 2));
     connect(m_watchdog, &QTimer::timeout, this, &ShareWorker::checkHung);
 }
 
-ShareWorker::~ShareWorker() {
-    m_pool.waitForDone();
-}
+ShareWorker::~ShareWorker() = default;
 
 bool ShareWorker::idle() const {
     for (const bool b : m_busy)
         if (b)
             return false;
     return true;
-}
-
-void ShareWorker::waitForDone(int ms) {
-    m_pool.waitForDone(ms);
 }
 
 void ShareWorker::start(Kind kind) {

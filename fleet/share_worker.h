@@ -5,7 +5,6 @@
 #include <QFutureWatcher>
 #include <QObject>
 #include <QString>
-#include <QThreadPool>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -15,7 +14,8 @@ namespace kalmo::fleet {
 // Runs file system work for the shared folder on threads of its own, one job of each kind
 // at a time: a share that hangs leaves the GUI thread alone, and a hung job is not joined by
 // a pile of new ones. A job still running after the time limit is logged once as hung; its
-// kind stays busy until it returns.
+// kind stays busy until it returns. Jobs get only what they were handed by value; a result
+// still to come when the worker goes is dropped, and its thread never holds up the exit.
 class ShareWorker : public QObject {
     Q_OBJECT
 public:
@@ -36,7 +36,7 @@ public:
         connect(watcher, &QFutureWatcherBase::finished, this,
                 [this, kind, watcher, done = std::move(done)] {
                     finish(kind);
-                    if (done)
+                    if (done && watcher->future().resultCount() > 0)
                         done(watcher->result());
                     watcher->deleteLater();
                 });
@@ -50,9 +50,6 @@ public:
     // True once every job has returned (tests wait for it).
     bool idle() const;
 
-    // Waits for the jobs that are running (at exit: a write is never cut half way).
-    void waitForDone(int ms);
-
 private:
     template <typename T> QFuture<T> launch(std::function<T()> job);
     void start(Kind kind);
@@ -60,7 +57,6 @@ private:
     void checkHung();
 
     int m_limitMs;
-    QThreadPool m_pool;
     bool m_busy[KindCount] = {};
     bool m_reported[KindCount] = {};
     QElapsedTimer m_since[KindCount];
@@ -69,10 +65,23 @@ private:
 
 } // namespace kalmo::fleet
 
-#include <QtConcurrent/QtConcurrentRun>
+#include <QPromise>
+#include <thread>
 
 namespace kalmo::fleet {
+// A thread of its own, detached: one stuck on a hung share must not hold up the exit. A job
+// that throws ends without a result.
 template <typename T> QFuture<T> ShareWorker::launch(std::function<T()> job) {
-    return QtConcurrent::run(&m_pool, std::move(job));
+    QPromise<T> promise;
+    QFuture<T> future = promise.future();
+    promise.start();
+    std::thread([promise = std::move(promise), job = std::move(job)]() mutable {
+        try {
+            promise.addResult(job());
+        } catch (...) {
+        }
+        promise.finish();
+    }).detach();
+    return future;
 }
 } // namespace kalmo::fleet
