@@ -52,6 +52,7 @@ struct Fixture {
         o.browserFactory = fakeFactory();
         o.mediaPlayers = players.factory();
         o.hostName = "hall";
+        o.synchronousFiles = true;
         kiosk = std::make_unique<app::Kiosk>(o);
         kiosk->surface().show();
     }
