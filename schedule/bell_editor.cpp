@@ -1,5 +1,7 @@
 #include "schedule/bell_editor.h"
 
+#include "schedule/bell_time.h"
+
 #include <QCheckBox>
 #include <QEvent>
 #include <QHeaderView>
@@ -28,8 +30,8 @@ QPushButton *button(const QString &text, QWidget *parent, const QRect &geometry)
 
 QLineEdit *timeEditor(const QString &name, QWidget *parent, int x, int y) {
     auto *edit = new QLineEdit(parent);
-    // Two optional digits, two optional digits, two required digits; blanks are spaces.
-    edit->setInputMask(QStringLiteral("99:99:00; "));
+    // A validator, not an input mask: a mask pads "9:00:00" to "9 :00:00".
+    edit->setValidator(new BellTimeValidator(edit));
     edit->setMaxLength(8);
     edit->setAccessibleName(name);
     edit->setGeometry(x, y, 100, 24);
@@ -140,7 +142,7 @@ bool BellEditor::eventFilter(QObject *watched, QEvent *event) {
         if (k > 0) {
             BellRow &row = m_rows.rows()[k - 1];
             const bool start = watched == m_start;
-            (start ? row.start : row.stop) = (start ? m_start : m_stop)->displayText();
+            (start ? row.start : row.stop) = (start ? m_start : m_stop)->text();
             m_list->topLevelItem(k - 1)->setText(start ? 1 : 2, start ? row.start : row.stop);
         }
     }
@@ -160,8 +162,7 @@ void BellEditor::removeLesson() {
     m_stop->setEnabled(false);
     m_start->clear();
     m_stop->clear();
-    core::IniFile settings(m_file);
-    if (m_rows.remove(k, settings, m_s.messages)) {
+    if (m_rows.remove(k)) {
         m_list->clearSelection();
         showRows();
     }

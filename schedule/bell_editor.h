@@ -18,8 +18,8 @@ struct BellEditorServices {
     core::Messages &messages;
 };
 
-// The settings dialog's page "Расписание звонков": the lesson list with masked time
-// editors, "Добавить", "Удалить" (writes at once) and "Сохранить" (checks, then writes).
+// The settings dialog's page "Расписание звонков": the lesson list with time editors,
+// "Добавить", "Удалить" and "Сохранить" (checks, then writes; the only button that writes).
 // The view check box belongs to the page but is loaded and stored by the general page.
 class BellEditor : public QWidget {
     Q_OBJECT
@@ -29,7 +29,8 @@ public:
     // The dialog's loading step: rebuilds the list from `mainSettingsFile` and selects the
     // first lesson. The editor works on that file until the next load.
     void load(const QString &mainSettingsFile);
-    // The dialog's close: unsaved edits are dropped.
+    // The dialog's close: unsaved edits are dropped, and until the next load() the page has
+    // nothing it may save.
     void release();
 
     // "Отображать расписание на странице расписание занятий" (`Schedule`/`View`).

@@ -23,6 +23,7 @@ QString shownMessage(QString text) {
 
 void BellRows::load(const core::IniFile &settings, core::Messages &messages) {
     m_rows.clear();
+    m_loaded = false;
     const int count = readLessonCount(settings);
     for (int n = 1; n <= count; ++n) {
         BellRow row;
@@ -31,7 +32,9 @@ void BellRows::load(const core::IniFile &settings, core::Messages &messages) {
                                         QString::number(n + 8) + QStringLiteral(":15:00"));
         row.stop = settings.readString(kStop, QString::number(n),
                                        QString::number(n + 9) + QStringLiteral(":15:00"));
-        const QString next = settings.readString(kStart, QString::number(n + 1));
+        // Keys of lessons beyond N, left by an earlier, longer table, are not lessons.
+        const QString next =
+            n < count ? settings.readString(kStart, QString::number(n + 1)) : QString();
         if (next.isEmpty()) {
             row.pause = kLastBreak;
             m_rows.append(row);
@@ -46,26 +49,25 @@ void BellRows::load(const core::IniFile &settings, core::Messages &messages) {
         row.pause = QString::number(wholeMinutesBetween(*end, *nextStart));
         m_rows.append(row);
     }
+    m_loaded = true;
 }
 
 void BellRows::add() {
     m_rows.append({QString::number(m_rows.size() + 1), kZero, kZero, QStringLiteral("0")});
 }
 
-bool BellRows::remove(int k, core::IniFile &settings, core::Messages &messages) {
+bool BellRows::remove(int k) {
     if (k < 1 || k > count())
         return false;
-    try {
-        deleteLesson(settings, k, count() - 1);
-    } catch (const core::IniWriteError &e) {
-        messages.show(e.text());
-        return false;
-    }
     m_rows.removeAt(k - 1);
     return true;
 }
 
 bool BellRows::save(core::IniFile &settings, core::Messages &messages) {
+    if (!m_loaded) {
+        messages.show(kNotLoaded);
+        return false;
+    }
     const int n = count();
     QList<QTime> starts, stops;
     for (int k = 1; k <= n; ++k) {

@@ -22,19 +22,27 @@ class BellRows {
 public:
     static inline const QString kLastBreak = QStringLiteral("Окончание занятий");
 
+    // Why a list that was not loaded whole is not saved.
+    static inline const QString kNotLoaded = QStringLiteral(
+        "Расписание звонков не сохранено: оно загружено не полностью, и сохранение стерло бы "
+        "остальные звонки. Исправьте ошибку, о которой сообщалось при открытии настроек, и "
+        "откройте настройки снова.");
+
     // Rebuilds the list from the main settings file: N = `Count` (default 8), each start
-    // defaulting to n + 8 ":15:00" and each end to n + 9 ":15:00"; the list ends at the
-    // first lesson after which no start is stored. A stored time that does not read stops
-    // the loading at that row and is reported.
+    // defaulting to n + 8 ":15:00" and each end to n + 9 ":15:00"; the list ends at lesson N
+    // or at the first lesson after which no start is stored. A stored time that does not
+    // read stops the loading at that row and is reported; such a list is not saved.
     void load(const core::IniFile &settings, core::Messages &messages);
+    // Whether the list holds what the file holds: loaded, and without a stop on a bad time.
+    bool isLoaded() const { return m_loaded; }
 
     // A new lesson "00:00:00" - "00:00:00" with a break of "0"; nothing is written.
     void add();
-    // Removes row k (1-based) and at once stores the count left and deletes lesson k's keys.
-    // Returns false (the row stays) when the file refused the write, which is reported.
-    bool remove(int k, core::IniFile &settings, core::Messages &messages);
+    // Removes row k (1-based) from the list only: the file keeps every lesson, without a
+    // hole, until the list is saved.
+    bool remove(int k);
     // Checks the rows, stores them and recomputes the breaks. Returns false when a check or
-    // a write stopped it; warnings about "00:00:00" do not.
+    // a write stopped it, or the list was not loaded whole; warnings about "00:00:00" do not.
     bool save(core::IniFile &settings, core::Messages &messages);
 
     const QList<BellRow> &rows() const { return m_rows; }
@@ -43,6 +51,7 @@ public:
 
 private:
     QList<BellRow> m_rows;
+    bool m_loaded = false;
 };
 
 // A message of the program with its "\n\r" pairs shown as one line break.

@@ -36,6 +36,28 @@ std::optional<QTime> parseBellTime(const QString &text) {
     return QTime(*h, *m, *s);
 }
 
+QValidator::State BellTimeValidator::validate(QString &input, int &pos) const {
+    QStringList fields = input.split(QLatin1Char(':'));
+    // Digits typed on past a full field start the next one, as a mask would place the colon.
+    if (fields.size() < 3 && pos == input.size() && fields.last().trimmed().size() == 3 &&
+        input.back().isDigit()) {
+        input.insert(input.size() - 1, QLatin1Char(':'));
+        ++pos;
+        fields = input.split(QLatin1Char(':'));
+    }
+    if (fields.size() > 3)
+        return Invalid;
+    for (const QString &f : fields) {
+        const QString digits = f.trimmed();
+        if (digits.size() > 2)
+            return Invalid;
+        for (const QChar c : digits)
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return Invalid;
+    }
+    return parseBellTime(input) ? Acceptable : Intermediate;
+}
+
 int wholeMinutesBetween(const QTime &a, const QTime &b) {
     return std::abs(a.msecsSinceStartOfDay() - b.msecsSinceStartOfDay()) / 60000;
 }

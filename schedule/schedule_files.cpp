@@ -93,15 +93,6 @@ void saveDepartment(core::IniFile &file, int n, int pages, const QString &name,
     batch.commit();
 }
 
-void deleteGroupRow(core::IniFile &file, int n, int k, int rowsLeft) {
-    const QString section = departmentSection(n);
-    core::IniFile::Batch batch(file);
-    file.deleteKey(section, QStringLiteral("dir%1").arg(k));
-    file.deleteKey(section, QStringLiteral("group%1").arg(k));
-    file.writeInteger(section, QStringLiteral("Countgroup"), rowsLeft);
-    batch.commit();
-}
-
 void eraseDepartment(core::IniFile &file, int p, int pagesLeft) {
     core::IniFile::Batch batch(file);
     file.eraseSection(departmentSection(p));
@@ -131,14 +122,6 @@ void saveBellTable(core::IniFile &settings, const BellTable &table) {
         settings.writeString(kStart, QString::number(k), table.starts[k - 1]);
     for (int k = 1; k <= table.count(); ++k)
         settings.writeString(kStop, QString::number(k), table.stops[k - 1]);
-    batch.commit();
-}
-
-void deleteLesson(core::IniFile &settings, int k, int lessonsLeft) {
-    core::IniFile::Batch batch(settings);
-    settings.writeInteger(kRaspisanie, QStringLiteral("Count"), lessonsLeft);
-    settings.deleteKey(kStart, QString::number(k));
-    settings.deleteKey(kStop, QString::number(k));
     batch.commit();
 }
 

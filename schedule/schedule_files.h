@@ -54,10 +54,6 @@ void writeDepartmentCount(core::IniFile &file, int count);
 void saveDepartment(core::IniFile &file, int n, int pages, const QString &name,
                     const QList<Group> &groups);
 
-// Removes group row k of department n (its two keys) and stores the rows left; the keys
-// of later rows keep their numbers until the department is saved.
-void deleteGroupRow(core::IniFile &file, int n, int k, int rowsLeft);
-
 // Erases department p and stores the number of departments left.
 void eraseDepartment(core::IniFile &file, int p, int pagesLeft);
 
@@ -80,9 +76,5 @@ BellTable readBellTable(const core::IniFile &settings, int limit);
 
 // Stores the table: `Count`, then every start and every end as they stand.
 void saveBellTable(core::IniFile &settings, const BellTable &table);
-
-// Removes lesson k's two keys and stores the number of lessons left; the other keys keep
-// their numbers until the table is saved.
-void deleteLesson(core::IniFile &settings, int k, int lessonsLeft);
 
 } // namespace kalmo::schedule

@@ -323,10 +323,8 @@ void SectionsEditor::deleteRow(int index) {
     const int k = selectedRow(p);
     if (k == 0)
         return;
-    core::IniFile file(m_file);
-    const int left = p.rows->topLevelItemCount() - 1;
-    if (!write([&] { deleteGroupRow(file, index + 1, k, left); }))
-        return;
+    // The list only: the stored groups change when the department is saved, so the file never
+    // holds a count that skips or hides a group.
     delete p.rows->takeTopLevelItem(k - 1);
     p.group->clear();
     p.dir->clear();

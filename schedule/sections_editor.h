@@ -21,8 +21,8 @@ struct SectionsEditorServices {
 };
 
 // The settings dialog's page "Расписание занятий": one tab per department of the schedule
-// file, each with its group rows. Department removal, row removal and a department's save
-// write the file at once; other edits live until the dialog closes.
+// file, each with its group rows. Department removal and a department's save write the file
+// at once; other edits, row removal among them, live until the department is saved.
 class SectionsEditor : public QWidget {
     Q_OBJECT
 public:

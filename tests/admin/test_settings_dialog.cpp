@@ -225,6 +225,7 @@ void TestSettingsDialog::schedulePagesFollowShowingAndClosing() {
     f.values.mainSettingsPath = f.base + "elsewhere.ini";
     f.form->bellEditor().selectRow(2);
     f.form->bellEditor().removeLesson();
+    QVERIFY(f.form->bellEditor().saveLessons());
     QCOMPARE(core::IniFile(f.mainPath()).readString("Raspisanie", "Count", {}), QString("1"));
     QVERIFY(!QFile::exists(f.base + "elsewhere.ini"));
     f.values.mainSettingsPath = f.mainPath();

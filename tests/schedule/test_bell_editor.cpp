@@ -2,6 +2,7 @@
 #include "core/messages.h"
 #include "core/program_values.h"
 #include "schedule/bell_editor.h"
+#include "schedule/bell_time.h"
 #include "schedule/schedule_files.h"
 #include "tests/support/test_files.h"
 
@@ -41,9 +42,14 @@ private slots:
     void saveChecks_data();
     void saveChecks();
     void addThenSaveShowsBothMessages();
-    void removeLessonThreeOfEight();
-    void emptyListIsStoredAsCountZero();
+    void removedLessonLeavesNoHole();
+    void listNotLoadedWholeIsNotSaved_data();
+    void listNotLoadedWholeIsNotSaved();
+    void emptiedListIsStoredAsCountZero();
+    void timeEntry_data();
+    void timeEntry();
     void editorsFollowTheSelection();
+    void storedTimesRoundTrip();
 
 private:
     BellRows defaultRows() {
@@ -71,6 +77,11 @@ void TestBellEditor::loading_data() {
                       "2=10:45:30\n3=11:45:00\n4=12:45:00\n")
         << QStringList{"9:00:00", "10:00:00", "11:00:00", "12:00:00"}
         << QStringList{"15", "14", "15", "Окончание занятий"};
+    // A longer table saved earlier leaves its keys; lesson N still ends the day.
+    QTest::newRow("keys beyond the count")
+        << QByteArray("[Raspisanie]\nCount=2\n[RaspisanieStart]\n1=9:00:00\n2=10:00:00\n"
+                      "3=11:00:00\n[RaspisanieStop]\n1=9:45:00\n2=10:45:00\n3=11:45:00\n")
+        << QStringList{"9:00:00", "10:00:00"} << QStringList{"15", "Окончание занятий"};
 }
 
 void TestBellEditor::loading() {
@@ -137,31 +148,93 @@ void TestBellEditor::addThenSaveShowsBothMessages() {
     QCOMPARE(ini.readString("Raspisanie", "Count"), QStringLiteral("8"));
 }
 
-void TestBellEditor::removeLessonThreeOfEight() {
+void TestBellEditor::removedLessonLeavesNoHole() {
     BellRows rows = defaultRows();
-    core::IniFile ini(m_path);
-    QVERIFY(rows.remove(3, ini, m_messages));
-    QCOMPARE(ini.readString("Raspisanie", "Count"), QStringLiteral("7"));
-    QVERIFY(!ini.valueExists("RaspisanieStart", "3"));
-    QVERIFY(!ini.valueExists("RaspisanieStop", "3"));
-    QCOMPARE(column(rows, &BellRow::number), (QStringList{"1", "2", "4", "5", "6", "7", "8"}));
+    const QByteArray before = readAll(m_path);
+    QVERIFY(rows.remove(5));
+    // Until the save the file keeps every lesson: a reader never meets an invented lesson 5.
+    QCOMPARE(readAll(m_path), before);
+    QCOMPARE(column(rows, &BellRow::number), (QStringList{"1", "2", "3", "4", "6", "7", "8"}));
 
+    core::IniFile ini(m_path);
     QVERIFY(rows.save(ini, m_messages));
     QVERIFY(m_messages.texts().isEmpty());
-    const BellTable stored = readBellTable(ini, 20);
-    QCOMPARE(stored.count(), 7);
-    QCOMPARE(stored.starts[2], QStringLiteral("13:00:00"));
-    QCOMPARE(ini.readString("RaspisanieStart", "8"), QStringLiteral("17:15:00")); // left over
+    QCOMPARE(readBellTable(ini, 20), (BellTable{{"9:00:00", "10:00:00", "11:15:00", "13:00:00",
+                                                 "15:15:00", "16:15:00", "17:15:00"},
+                                                {"9:45:00", "10:45:00", "12:00:00", "13:45:00",
+                                                 "16:00:00", "17:00:00", "18:00:00"}}));
     QCOMPARE(column(rows, &BellRow::pause),
-             (QStringList{"15", "135", "15", "30", "15", "15", "Окончание занятий"}));
+             (QStringList{"15", "30", "60", "90", "15", "15", "Окончание занятий"}));
+    // Loaded again, the last lesson still ends the day.
+    rows.load(ini, m_messages);
+    QCOMPARE(rows.count(), 7);
+    QCOMPARE(rows.rows().last().pause, BellRows::kLastBreak);
 }
 
-void TestBellEditor::emptyListIsStoredAsCountZero() {
+void TestBellEditor::listNotLoadedWholeIsNotSaved_data() {
+    QTest::addColumn<QByteArray>("file"); // empty: the list was never loaded
+    QTest::addColumn<QStringList>("loadMessages");
+
+    QTest::newRow("never loaded") << QByteArray() << QStringList();
+    QTest::newRow("stopped at a bad end time")
+        << QByteArray("[Raspisanie]\nCount=3\n[RaspisanieStart]\n1=9:00:00\n2=10:00:00\n"
+                      "3=11:00:00\n[RaspisanieStop]\n1=9:45:00\n2=10:4x:00\n3=11:45:00\n")
+        << QStringList{"'10:4x:00' is not a valid time"};
+}
+
+void TestBellEditor::listNotLoadedWholeIsNotSaved() {
+    QFETCH(QByteArray, file);
     BellRows rows;
+    if (!file.isEmpty()) {
+        writeAll(m_path, file);
+        rows.load(core::IniFile(m_path), m_messages);
+        QCOMPARE(rows.count(), 1);
+    }
+    QTEST(m_messages.texts(), "loadMessages");
+    QVERIFY(!rows.isLoaded());
+    const QByteArray before = readAll(m_path);
+    core::IniFile ini(m_path);
+    QVERIFY(!rows.save(ini, m_messages));
+    QCOMPARE(m_messages.texts().last(), BellRows::kNotLoaded);
+    QCOMPARE(readAll(m_path), before);
+}
+
+void TestBellEditor::emptiedListIsStoredAsCountZero() {
+    BellRows rows = defaultRows();
+    while (rows.count() > 0)
+        QVERIFY(rows.remove(1));
     core::IniFile ini(m_path);
     QVERIFY(rows.save(ini, m_messages));
     QCOMPARE(ini.readString("Raspisanie", "Count"), QStringLiteral("0"));
     QCOMPARE(readBellTable(ini, 20).count(), 0);
+}
+
+void TestBellEditor::timeEntry_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QString>("becomes");
+    const int ok = QValidator::Acceptable, partial = QValidator::Intermediate,
+              refused = QValidator::Invalid;
+    QTest::newRow("one-digit hour") << "9:00:00" << ok << "9:00:00";
+    QTest::newRow("two-digit hour") << "09:45:30" << ok << "09:45:30";
+    QTest::newRow("old blank-padded text stays editable") << " 9:00:00" << ok << " 9:00:00";
+    QTest::newRow("on the way") << "9:0" << partial << "9:0";
+    QTest::newRow("empty") << "" << partial << "";
+    QTest::newRow("hour 25 is typed; the save names the row")
+        << "25:00:00" << partial << "25:00:00";
+    QTest::newRow("third digit starts the minutes") << "083" << partial << "08:3";
+    QTest::newRow("third digit starts the seconds") << "8:300" << ok << "8:30:0";
+    QTest::newRow("three digits in the seconds") << "8:30:000" << refused << "8:30:000";
+    QTest::newRow("a letter") << "9:0a" << refused << "9:0a";
+    QTest::newRow("a fourth field") << "9:00:00:" << refused << "9:00:00:";
+}
+
+void TestBellEditor::timeEntry() {
+    QFETCH(QString, text);
+    BellTimeValidator validator;
+    int pos = static_cast<int>(text.size());
+    QTEST(static_cast<int>(validator.validate(text, pos)), "state");
+    QTEST(text, "becomes");
 }
 
 void TestBellEditor::editorsFollowTheSelection() {
@@ -179,7 +252,7 @@ void TestBellEditor::editorsFollowTheSelection() {
     editor.selectRow(2);
     QCOMPARE(editor.stopEditor()->displayText(), QStringLiteral("10:45:00"));
     editor.stopEditor()->selectAll();
-    QTest::keyClicks(editor.stopEditor(), "104530");
+    QTest::keyClicks(editor.stopEditor(), "104530"); // the colons come by themselves
     QCOMPARE(editor.list()->topLevelItem(1)->text(2), QStringLiteral("10:45:30"));
     QVERIFY(editor.saveLessons());
     QCOMPARE(editor.list()->topLevelItem(1)->text(3), QStringLiteral("29"));
@@ -189,8 +262,36 @@ void TestBellEditor::editorsFollowTheSelection() {
     QVERIFY(!editor.startEditor()->isEnabled());
     QVERIFY(!editor.removeButton()->isEnabled());
     QCOMPARE(editor.list()->topLevelItemCount(), 7);
+    QCOMPARE(core::IniFile(m_path).readString("Raspisanie", "Count"), QStringLiteral("8"));
     editor.release();
     QCOMPARE(editor.list()->topLevelItemCount(), 0);
+    // Released, the page has nothing it may store over the file.
+    const QByteArray before = readAll(m_path);
+    QVERIFY(!editor.saveLessons());
+    QCOMPARE(m_messages.texts().last(), BellRows::kNotLoaded);
+    QCOMPARE(readAll(m_path), before);
+}
+
+void TestBellEditor::storedTimesRoundTrip() {
+    {
+        core::IniFile ini(m_path);
+        writeDefaultBellTable(ini);
+    }
+    BellEditor editor({m_messages});
+    editor.load(m_path);
+    QCOMPARE(editor.startEditor()->text(), QStringLiteral("9:00:00"));
+    QCOMPARE(editor.stopEditor()->displayText(), QStringLiteral("9:45:00"));
+    // Any key released in an editor copies its text into the row: it must come back as stored.
+    QTest::keyClick(editor.startEditor(), Qt::Key_End);
+    QTest::keyClick(editor.stopEditor(), Qt::Key_Home);
+    QCOMPARE(editor.list()->topLevelItem(0)->text(1), QStringLiteral("9:00:00"));
+    QCOMPARE(editor.list()->topLevelItem(0)->text(2), QStringLiteral("9:45:00"));
+    QVERIFY(editor.saveLessons());
+    QCOMPARE(core::IniFile(m_path).readString("RaspisanieStart", "1"), QStringLiteral("9:00:00"));
+    // A one-digit hour can be typed as such.
+    editor.startEditor()->selectAll();
+    QTest::keyClicks(editor.startEditor(), "8:30:00");
+    QCOMPARE(editor.list()->topLevelItem(0)->text(1), QStringLiteral("8:30:00"));
 }
 
 QTEST_MAIN(TestBellEditor)

@@ -134,12 +134,6 @@ void TestScheduleFiles::rowAndDepartmentRemoval() {
     writeAll(file, "[ini]\ncountrazdel=2\n[1]\nRazdel=A\nCountgroup=3\nGroup1=a\nDir1=x\n"
                    "Group2=b\nDir2=y\nGroup3=c\nDir3=z\n[2]\nRazdel=B\n");
     core::IniFile ini(file);
-    deleteGroupRow(ini, 1, 2, 2);
-    QVERIFY(!ini.valueExists("1", "Group2"));
-    QVERIFY(!ini.valueExists("1", "Dir2"));
-    QCOMPARE(ini.readString("1", "Group3"), QStringLiteral("c")); // keeps its number
-    QCOMPARE(readGroupCount(ini, 1, 0), 2);
-
     eraseDepartment(ini, 1, 1);
     QVERIFY(!ini.sectionExists("1"));
     QCOMPARE(ini.readString("ini", "countrazdel"), QStringLiteral("1"));
@@ -149,12 +143,6 @@ void TestScheduleFiles::rowAndDepartmentRemoval() {
 void TestScheduleFiles::bellTableWriters() {
     core::IniFile ini(path("kalmora.ini"));
     writeDefaultBellTable(ini);
-    deleteLesson(ini, 3, 7);
-    QCOMPARE(ini.readString("Raspisanie", "Count"), QStringLiteral("7"));
-    QVERIFY(!ini.valueExists("RaspisanieStart", "3"));
-    QVERIFY(!ini.valueExists("RaspisanieStop", "3"));
-    QVERIFY(ini.valueExists("RaspisanieStart", "8"));
-
     saveBellTable(ini, {{"08:30:00", "09:30:00"}, {"09:15:00", "10:15:00"}});
     QCOMPARE(readBellTable(ini, 20),
              (BellTable{{"08:30:00", "09:30:00"}, {"09:15:00", "10:15:00"}}));
