@@ -307,8 +307,10 @@ QString CalendarEditorPanel::selectedKey() const {
 }
 
 bool CalendarEditorPanel::write(const std::function<void()> &action) {
-    if (!m_file)
+    if (!m_file) {
+        m_s.messages.show(kNotOpen);
         return false;
+    }
     try {
         action();
         return true;
@@ -342,6 +344,14 @@ void CalendarEditorPanel::selectDay(int row) {
 void CalendarEditorPanel::addDay(DayKind kind) {
     const QString key = dateKey(m_date->date());
     const DayContent current = content();
+    const QList<QListWidgetItem *> listed = m_list->findItems(key, Qt::MatchFixedString);
+    if (!listed.isEmpty()) {
+        // Made pending, the listed day would get the next Add's content over its own.
+        const int row = m_list->row(listed.constFirst());
+        if (write([&] { m_days.mark(*m_file, key, kind, current); }))
+            selectDay(row);
+        return;
+    }
     const bool added = write([&] {
         // The new entry is listed but not selected.
         m_days.add(*m_file, key, kind, current, [&] {

@@ -48,6 +48,12 @@ struct CalendarEditorServices {
 class CalendarEditorPanel : public QWidget {
     Q_OBJECT
 public:
+    // Why a writing action does nothing while the home has no file open (the settings dialog's
+    // loading stopped before it reached the calendar page).
+    static inline const QString kNotOpen =
+        QStringLiteral("Календарь не загружен: при открытии настроек произошла ошибка. "
+                       "Исправьте её, сохраните основные настройки и откройте настройки снова.");
+
     CalendarEditorPanel(CalendarEditorServices services, EditorHome home,
                         QWidget *parent = nullptr);
     ~CalendarEditorPanel() override;
@@ -63,8 +69,10 @@ public:
     void setDocumentWindow(web::TFormBrowser *window);
 
     // The administrator's actions, public so tests drive them directly.
-    void selectDay(int row);   // a click or keyboard move in the date list
-    void addDay(DayKind kind); // a choice in the add button's menu
+    void selectDay(int row); // a click or keyboard move in the date list
+    // A choice in the add button's menu. A date already listed is not added again: it takes
+    // the kind and is selected.
+    void addDay(DayKind kind);
     void saveDay();            // the day-saving button
     void deleteDay();          // the delete button
     void choosePicture();      // "Картинка"
@@ -111,7 +119,8 @@ private:
     void setPicturePath(const QString &path);
     DayContent content() const;
     QString selectedKey() const;
-    // Runs one writing action; a refused write is reported and ends it. False when refused.
+    // Runs one writing action; a refused write is reported and ends it, and so is the lack of
+    // an open file. False when it did not run through.
     bool write(const std::function<void()> &action);
     void onMarkingColour(int index);
     void onWeekendBox(int index, bool checked);

@@ -29,6 +29,14 @@ void DayBook::add(CalendarFile &file, const QString &key, DayKind kind, const Da
     m_pending = key;
 }
 
+void DayBook::mark(CalendarFile &file, const QString &key, DayKind kind,
+                   const DayContent &current) {
+    file.writeInteger(key, dayKey::kind, kind);
+    if (m_pending)
+        writeDayContent(file, *m_pending, current);
+    m_pending.reset();
+}
+
 void DayBook::save(CalendarFile &file, const QString &key, const DayContent &content) {
     writeDayContent(file, key, content);
     m_pending.reset();

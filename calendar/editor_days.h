@@ -40,6 +40,10 @@ public:
     // entry), writes `current` into the pending day, then makes `key` the pending day.
     void add(CalendarFile &file, const QString &key, DayKind kind, const DayContent &current,
              const std::function<void()> &listed);
+    // Add of `key` as `kind` when the day is listed already: writes the kind and `current` into
+    // the pending day as add() does, but `key` does not become pending (its stored text,
+    // picture and file are the day's own); nothing is pending afterwards.
+    void mark(CalendarFile &file, const QString &key, DayKind kind, const DayContent &current);
     // Writes `content` into `key`; nothing is pending afterwards.
     void save(CalendarFile &file, const QString &key, const DayContent &content);
     // Erases the day's whole section; nothing is pending afterwards.

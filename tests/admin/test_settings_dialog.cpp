@@ -1,6 +1,7 @@
 #include "admin/city_table.h"
 #include "admin/general_page.h"
 #include "admin/settings_dialog.h"
+#include "calendar/calendar_editor_panel.h"
 #include "core/ini_file.h"
 #include "schedule/bell_editor.h"
 #include "schedule/sections_editor.h"
@@ -92,6 +93,7 @@ private slots:
     void listsHoldEachNameOnceAfterManyShowings();
     void badTimeValueStopsLoading();
     void schedulePagesFollowShowingAndClosing();
+    void pagesNotLoadedSayWhyAndWriteNothing();
     void missingFontKeys();
     void saveWritesAppliesAndRefreshes();
     void saveWritesTheStyleSet_data();
@@ -244,6 +246,34 @@ void TestSettingsDialog::schedulePagesFollowShowingAndClosing() {
     f.open();
     QCOMPARE(lessons->topLevelItemCount(), 0);
     QCOMPARE(f.form->sectionsEditor().pageCount(), 0);
+}
+
+void TestSettingsDialog::pagesNotLoadedSayWhyAndWriteNothing() {
+    const QByteArray bells = "[Raspisanie]\nCount=2\n[RaspisanieStart]\n1=8:30:00\n2=10:00:00\n"
+                             "[RaspisanieStop]\n1=9:15:00\n2=10:45:00\n";
+    Fixture f("[time]\nimage=5\n" + bells);
+    writeAll(f.base + "dateini.ini", "[1.3.2026]\neventday=1\n");
+    f.open();
+    f.form->calendarEditor().selectDay(0);
+    f.form->reject();
+    // This showing stops at a bad number, before the pages are loaded.
+    writeAll(f.mainPath(), "[time]\nimage=5x\n" + bells);
+    const QByteArray mainBefore = readAll(f.mainPath());
+    const QByteArray daysBefore = readAll(f.base + "dateini.ini");
+    f.open();
+    f.messages = core::RecordingMessages();
+
+    QVERIFY(!f.form->bellEditor().saveLessons());
+    calendar::CalendarEditorPanel &days = f.form->calendarEditor();
+    days.addDay(calendar::kEvent);
+    days.saveDay();
+    days.deleteDay();
+    QCOMPARE(f.messages.texts(),
+             (QStringList{schedule::BellRows::kNotLoaded, calendar::CalendarEditorPanel::kNotOpen,
+                          calendar::CalendarEditorPanel::kNotOpen,
+                          calendar::CalendarEditorPanel::kNotOpen}));
+    QCOMPARE(readAll(f.mainPath()), mainBefore);
+    QCOMPARE(readAll(f.base + "dateini.ini"), daysBefore);
 }
 
 void TestSettingsDialog::missingFontKeys() {

@@ -98,7 +98,7 @@ private slots:
     void selectingShowsTheDayAsPlainText();
     void placeholderSavedUnchanged_data();
     void placeholderSavedUnchanged();
-    void sameDateAddedTwiceListsTwiceOneSection();
+    void addingAListedDateSelectsIt();
     void pendingDayTakesTheNextAddsContent_data();
     void pendingDayTakesTheNextAddsContent();
     void pendingDaySurvivesClosingTheWindow();
@@ -240,15 +240,35 @@ void TestCalendarEditor::placeholderSavedUnchanged() {
     QVERIFY(!f.editor->saveButton()->isEnabled());
 }
 
-void TestCalendarEditor::sameDateAddedTwiceListsTwiceOneSection() {
+void TestCalendarEditor::addingAListedDateSelectsIt() {
     Fixture f(Kind::Page, kDays);
-    f.add(QDate(2026, 5, 9), kHoliday);
+    CalendarEditorPanel &e = *f.editor;
     f.add(QDate(2026, 5, 9), kEvent);
-    QCOMPARE(f.listed(), QStringList({"1.3.2026", "10.3.2026", "9.5.2026", "9.5.2026"}));
-    QCOMPARE(core::IniFile(f.path).sections().count("9.5.2026"), 1);
-    QCOMPARE(f.read("9.5.2026", "eventday"), QString("1"));
-    // The new entry is not selected.
-    QVERIFY(f.editor->dateList()->selectedItems().isEmpty());
+    e.textBox()->setPlainText("Майский день");
+    f.add(QDate(2026, 3, 1), kHoliday);
+    QCOMPARE(f.listed(), QStringList({"1.3.2026", "10.3.2026", "9.5.2026"}));
+    // The pending day took the editor's content, as any Add gives it.
+    QCOMPARE(f.read("9.5.2026", "event"), stored("Майский день"));
+    QVERIFY(!e.days().pending());
+    // The listed day takes the kind and is selected with its own content.
+    QCOMPARE(f.read("1.3.2026", "eventday"), QString("3"));
+    QCOMPARE(e.dateList()->currentRow(), 0);
+    QCOMPARE(e.textBox()->toPlainText(), QString("8 Марта"));
+    QCOMPARE(e.fileBox()->text(), QString("/docs/march.pdf"));
+    QVERIFY(e.saveButton()->isEnabled());
+
+    // The next Add leaves the listed day's text, picture and file alone.
+    e.textBox()->setPlainText("Чужой текст");
+    f.add(QDate(2026, 5, 10), kEvent);
+    QCOMPARE(f.read("1.3.2026", "event"),
+             QString("<body> <p align=\"center\"> 8 Марта </p> </body>"));
+    QCOMPARE(f.read("1.3.2026", "image"), QString("/pics/march.png"));
+    QCOMPARE(f.read("1.3.2026", "file"), QString("/docs/march.pdf"));
+
+    // A new date added twice in a row is listed once.
+    f.add(QDate(2026, 5, 10), kDayOff);
+    QCOMPARE(f.listed().count("10.5.2026"), 1);
+    QCOMPARE(f.read("10.5.2026", "eventday"), QString("2"));
 }
 
 void TestCalendarEditor::pendingDayTakesTheNextAddsContent_data() {
