@@ -1,6 +1,7 @@
 #include "admin/settings_dialog.h"
 
 #include "calendar/calendar_editor_panel.h"
+#include "core/escape_guard.h"
 #include "core/log.h"
 #include "schedule/bell_editor.h"
 #include "schedule/sections_editor.h"
@@ -22,6 +23,8 @@ TForm3::TForm3(core::ProgramValues &values, core::Messages &messages, core::Dial
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Настройки"));
     setWindowModality(Qt::ApplicationModal);
+    // Only "Закрыть" and the close box close it: Escape would drop unsaved edits.
+    new core::EscapeGuard(this);
     setFixedSize(898, 527);
     QFont tahoma(QStringLiteral("Tahoma"));
     tahoma.setPointSize(8);

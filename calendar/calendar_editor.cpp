@@ -1,5 +1,7 @@
 #include "calendar/calendar_editor.h"
 
+#include "core/escape_guard.h"
+
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -12,6 +14,7 @@ TFormCalendarSetting::TFormCalendarSetting(CalendarEditorServices services,
     setObjectName(QStringLiteral("FormCalendarSetting"));
     setWindowTitle(QStringLiteral("FormCalendarSetting"));
     setWindowModality(Qt::ApplicationModal);
+    new core::EscapeGuard(this);
     // The settings dialog's face, so both homes of the editor read alike.
     QFont tahoma(QStringLiteral("Tahoma"));
     tahoma.setPointSize(8);

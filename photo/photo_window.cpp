@@ -1,6 +1,7 @@
 #include "photo/photo_window.h"
 
 #include "core/button_pictures.h"
+#include "core/escape_guard.h"
 #include "core/log.h"
 #include "core/theme.h"
 #include "media/folder_listing.h"
@@ -45,6 +46,7 @@ TForm5::TForm5(PhotoViewerServices services, QWidget *parent)
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Photo"));
     setWindowModality(Qt::ApplicationModal);
+    new core::EscapeGuard(this);
     formCreate();
 }
 

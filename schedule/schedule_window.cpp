@@ -1,5 +1,6 @@
 #include "schedule/schedule_window.h"
 
+#include "core/escape_guard.h"
 #include "core/log.h"
 #include "core/read_problem.h"
 #include "schedule/countdown.h"
@@ -85,6 +86,7 @@ TMyRaspisanie::TMyRaspisanie(ScheduleServices services, QWidget *parent)
     setObjectName(QStringLiteral("MyRaspisanie"));
     setWindowTitle(QStringLiteral("MyRaspisanie"));
     setWindowModality(Qt::ApplicationModal);
+    new core::EscapeGuard(this);
 
     m_panel1->setObjectName(QStringLiteral("Panel1"));
     m_panel1->setFont(pixelFont(60));

@@ -1,5 +1,6 @@
 #include "video/video_window.h"
 
+#include "core/escape_guard.h"
 #include "core/idle_clock.h"
 #include "core/log.h"
 #include "core/messages.h"
@@ -42,6 +43,7 @@ TForm6::TForm6(VideoServices services, QWidget *parent)
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("Video"));
     setWindowModality(Qt::ApplicationModal);
+    new core::EscapeGuard(this);
     setGeometry(QRect(QPoint(0, 0), windowSize(m_s.screenSize)));
 
     if (m_s.players) {

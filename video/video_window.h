@@ -78,7 +78,8 @@ public:
     media::BackgroundJobs &folderJobs() { return m_folderJobs; }
 
 public slots:
-    // Every way of closing (the close button, the idle close, Escape) runs the closing steps.
+    // Every way of closing (the close button, the idle close, the window closed) runs the
+    // closing steps.
     void done(int result) override;
 
 protected:

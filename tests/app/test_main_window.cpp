@@ -6,6 +6,7 @@
 #include "calendar/calendar_editor.h"
 #include "calendar/calendar_window.h"
 #include "schedule/schedule_window.h"
+#include "video/video_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -49,6 +50,8 @@ struct Fixture {
 class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
+    void escapeClosesNoScreen_data();
+    void escapeClosesNoScreen();
     void windowsAreCreatedWithTheirCaptions_data();
     void windowsAreCreatedWithTheirCaptions();
     void mainWindowIsBorderlessFullScreen();
@@ -65,6 +68,38 @@ private slots:
     void layoutRulesHoldAtOtherSizes_data();
     void layoutRulesHoldAtOtherSizes();
 };
+
+void TestMainWindow::escapeClosesNoScreen_data() {
+    QTest::addColumn<QString>("screen");
+    for (const char *name :
+         {"Form3", "Form6", "FormCalendar", "FormCalendarSetting", "MyRaspisanie"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void TestMainWindow::escapeClosesNoScreen() {
+    QFETCH(QString, screen);
+    Fixture f;
+    const app::WindowSet &w = f.kiosk->windows();
+    const QHash<QString, QDialog *> screens = {{"Form3", w.form3},
+                                               {"Form6", w.form6},
+                                               {"FormCalendar", w.formCalendar},
+                                               {"FormCalendarSetting", w.formCalendarSetting},
+                                               {"MyRaspisanie", w.myRaspisanie}};
+    QDialog *dialog = screens.value(screen);
+    QVERIFY(dialog);
+    if (dialog == w.form3)
+        w.form3->openDialog();
+    else
+        dialog->open();
+    QVERIFY(dialog->isVisible());
+    // Pressed on the window and on whatever control holds the focus inside it.
+    QTest::keyClick(dialog, Qt::Key_Escape);
+    if (QWidget *focus = dialog->focusWidget())
+        QTest::keyClick(focus, Qt::Key_Escape);
+    QVERIFY(dialog->isVisible());
+    dialog->reject();
+    QVERIFY(!dialog->isVisible());
+}
 
 void TestMainWindow::windowsAreCreatedWithTheirCaptions_data() {
     QTest::addColumn<QString>("objectName");
