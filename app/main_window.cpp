@@ -797,19 +797,20 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void TForm1::keyPressEvent(QKeyEvent *event) {
+    const auto mods =
+        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
+    // A close request, also when a child (the site's page) had the focus and let it pass.
+    if (event->key() == Qt::Key_F4 && mods == Qt::AltModifier) {
+        openCloseDialog();
+        return;
+    }
     // Keys typed into a focused child are the child's business.
     if (QWidget *focus = focusWidget(); focus && focus != this) {
         QWidget::keyPressEvent(event);
         return;
     }
-    const auto mods =
-        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
     if (event->key() == Qt::Key_F3 && mods == Qt::ControlModifier) {
         openAccessWindow();
-        return;
-    }
-    if (event->key() == Qt::Key_F4 && mods == Qt::AltModifier) {
-        openCloseDialog();
         return;
     }
     QWidget::keyPressEvent(event);

@@ -1,3 +1,4 @@
+#include "admin/password_dlg.h"
 #include "app/kiosk.h"
 #include "app/photo_loader.h"
 #include "photo/photo_window.h"
@@ -119,6 +120,8 @@ private slots:
     void intervalsTimersCannotTake();
     void idleWatchRunsOnceWithoutASiteView();
     void siteButtonTurnsTheScreenIntoTheSite();
+    void closingTheSiteViewsWindowAsksForThePassword_data();
+    void closingTheSiteViewsWindowAsksForThePassword();
     void videoAndPhotoButtons();
     void scheduleButtonFollowsTheViewFlag();
     void runningTextStartsFromTheFile();
@@ -528,6 +531,38 @@ void TestMainScreen::siteButtonTurnsTheScreenIntoTheSite() {
     QVERIFY(!s.form().siteView().isOpen());
     QVERIFY(s.button("Raspisanie1")->isVisible());
     QVERIFY(s.form().slideshowTimer().isActive());
+}
+
+void TestMainScreen::closingTheSiteViewsWindowAsksForThePassword() {
+    QFETCH(QString, way);
+    Screen s;
+    QTest::mouseClick(s.button("SpeedButton10"), Qt::LeftButton);
+    QWidget *page = s.form().siteView().browser();
+    QVERIFY(page && page->isVisible());
+    page->setFocusPolicy(Qt::StrongFocus);
+    page->setFocus();
+    QCOMPARE(s.form().focusWidget(), page);
+    if (way == "Alt+F4 key")
+        QTest::keyClick(page, Qt::Key_F4, Qt::AltModifier); // a key the page did not take
+    else
+        QVERIFY(!s.kiosk->surface().close()); // a window manager's close of the one window
+    auto *closing = s.kiosk->windows().passwordDlg;
+    QVERIFY(closing->isVisible());
+    // The view is whole behind the dialog and closes by its own button as ever.
+    QVERIFY(s.form().siteView().isOpen());
+    QVERIFY(page->isVisible());
+    QVERIFY(s.button("Button26")->isVisible());
+    closing->reject();
+    QTest::mouseClick(s.button("Button26"), Qt::LeftButton);
+    QVERIFY(!s.form().siteView().isOpen());
+    QVERIFY(s.button("SpeedButton10")->isVisible());
+    QVERIFY(s.form().slideshowTimer().isActive());
+}
+
+void TestMainScreen::closingTheSiteViewsWindowAsksForThePassword_data() {
+    QTest::addColumn<QString>("way");
+    QTest::newRow("Alt+F4 key") << "Alt+F4 key";
+    QTest::newRow("window manager's close") << "close";
 }
 
 void TestMainScreen::videoAndPhotoButtons() {
