@@ -96,24 +96,20 @@ TMyRaspisanie::TMyRaspisanie(ScheduleServices services, QWidget *parent)
     m_panel2->setAlignment(Qt::AlignCenter);
     m_flowPanel2->setObjectName(QStringLiteral("FlowPanel2"));
     m_label1->setObjectName(QStringLiteral("Label1"));
-    m_label1->setFont(m_mainFont);
     m_label1->setAlignment(Qt::AlignCenter);
     m_flowPanel1->setObjectName(QStringLiteral("FlowPanel1"));
     m_flowPanel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     m_panel4->setObjectName(QStringLiteral("Panel4"));
-    QFont titleFont = m_mainFont;
-    titleFont.setPointSize(m_mainFont.pointSize() + 8);
-    m_panel4->setFont(titleFont);
     m_panel4->setAlignment(Qt::AlignCenter);
     m_panel4->setFrameStyle(QFrame::Panel | QFrame::Raised);
     m_panel4->hide();
     m_closeDoc->hide();
     m_back->hide();
     m_unavailableLine->setObjectName(QStringLiteral("UnavailableLine"));
-    m_unavailableLine->setFont(m_mainFont);
     m_unavailableLine->setAlignment(Qt::AlignCenter);
     m_unavailableLine->setAccessibleName(m_unavailableLine->text());
     m_unavailableLine->hide();
+    applyMainFont();
     placeControls();
 
     connect(m_mainMenu, &QPushButton::clicked, this, &QWidget::close);
@@ -212,7 +208,21 @@ void TMyRaspisanie::done(int result) {
     QDialog::done(result);
 }
 
+void TMyRaspisanie::applyMainFont() {
+    m_mainFont = mainFont(m_s.values);
+    for (QWidget *w : {static_cast<QWidget *>(m_label1), static_cast<QWidget *>(m_unavailableLine),
+                       static_cast<QWidget *>(m_mainMenu), static_cast<QWidget *>(m_closeDoc),
+                       static_cast<QWidget *>(m_back), static_cast<QWidget *>(m_previous),
+                       static_cast<QWidget *>(m_next)})
+        w->setFont(m_mainFont);
+    QFont titleFont = m_mainFont;
+    titleFont.setPointSize(m_mainFont.pointSize() + 8);
+    m_panel4->setFont(titleFont);
+}
+
 void TMyRaspisanie::runOpeningSteps() {
+    // The font in force now: a font saved in the settings shows at the next opening.
+    applyMainFont();
     freeDynamicControls();
     m_closeDoc->hide();
     m_back->hide();

@@ -116,6 +116,7 @@ protected:
 
 private:
     void placeControls();
+    void applyMainFont();
     void runOpeningSteps();
     void takeFiles(const ScheduleScreenData &data);
     void logProblem(const QString &problem);

@@ -92,6 +92,7 @@ private slots:
     void idleCloseFromTheDocumentView();
     void clockShowsDateAndTwoDigitHours();
     void unreadableFilesKeepWhatWasRead();
+    void fontInForceAtEachOpening();
 };
 
 void TestScheduleWindow::fixedControlsFollowTheScreen() {
@@ -463,6 +464,31 @@ void TestScheduleWindow::unreadableFilesKeepWhatWasRead() {
     QCOMPARE(s.captions(s.window->departmentPanel()), QStringList{"A"});
     QCOMPARE(s.window->bellTable().count(), 2);
     QVERIFY(!s.window->unavailableLine()->isVisible());
+}
+
+void TestScheduleWindow::fontInForceAtEachOpening() {
+    Screen s;
+    s.firstStartFiles();
+    s.values.fontName = "DejaVu Sans";
+    s.values.fontSize = 12;
+    s.create();
+    // A font saved in the settings after the screen was made.
+    s.values.fontName = "Liberation Serif";
+    s.values.fontSize = 20;
+    s.values.fontStyleText = "[fsBold]";
+    QVERIFY(s.open());
+    QPushButton *group = s.button("MyButton1", s.window->groupPanel(1));
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             s.window->mainMenuButton(), s.window->closeButton(), s.window->backButton(),
+             s.window->nextButton(), s.window->countdown(), s.button("NewPage1"), group}) {
+        QCOMPARE(w->font().family(), QStringLiteral("Liberation Serif"));
+        QCOMPARE(w->font().pointSize(), 20);
+        QVERIFY(w->font().bold());
+    }
+    QCOMPARE(s.window->groupTitle()->font().pointSize(), 28);
+    const auto *bell = s.window->bellList()->findChild<QLabel *>("BellPanel1");
+    QCOMPARE(bell->font().family(), QStringLiteral("Liberation Serif"));
+    QCOMPARE(bell->font().pointSize(), 14);
 }
 
 QTEST_MAIN(TestScheduleWindow)
