@@ -259,7 +259,7 @@ struct MainKey {
 
 const MainKey kMainKeys[] = {
     {"Name", "ButtonSite", &ProgramValues::buttonSite, "САЙТ", "САЙТ",
-     "Caption of the site button and of the site name on the date panel"},
+     "Caption of the site button (the site name on the date panel is fixed)"},
     {"Name", "ButtonCalendar", &ProgramValues::buttonCalendar, "Календарь событий", nullptr,
      "Caption of the calendar button"},
     {"Name", "ButtonPhoto", &ProgramValues::buttonPhoto, "Фотоматериалы", nullptr,

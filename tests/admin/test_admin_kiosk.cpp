@@ -94,6 +94,9 @@ void TestAdminKiosk::savedSiteCaptionShowsAtOnce() {
     f.page().saveButton()->click();
     QCOMPARE(f.messages.texts(), QStringList());
     QCOMPARE(f.mainButton("SpeedButton10")->text(), QString("School site  "));
+    // The site name on the date panel is the program's own, not the button's caption.
+    QCOMPARE(f.kiosk->mainWindow().findChild<QLabel *>("Label1")->text(),
+             QStringLiteral("kalmo-school.ru"));
     QPushButton *close = f.mainButton("Button26");
     QCOMPARE(close->text(), QStringLiteral("ЗАКРЫТЬ  "));
     QCOMPARE(close->font().pointSize(), 15);
