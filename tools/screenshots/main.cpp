@@ -11,6 +11,7 @@
 #include "photo/photo_window.h"
 #include "schedule/schedule_window.h"
 #include "video/video_window.h"
+#include "video/vlc_player.h"
 #include "web/engine_setup.h"
 
 #include <QApplication>
@@ -32,7 +33,24 @@ struct Shot {
     std::function<void()> open;
     std::function<void()> close;
     int settleMs; // screens with loading panels or fetches need a moment to settle
+    // After settling, the capture waits (up to kReadyLimitMs) until this holds.
+    std::function<bool()> ready = [] { return true; };
 };
+
+constexpr int kReadyLimitMs = 30000;
+constexpr int kReadyPollMs = 100;
+
+// Every tile of the video player shows frames of its clip, the loading panel gone.
+bool videoTilesPlaying(kalmo::video::TForm6 &player) {
+    if (player.loadingTimer().isActive())
+        return false;
+    for (int tile = 1; tile <= 4; ++tile) {
+        auto *vlc = dynamic_cast<kalmo::video::VlcPlayer *>(player.player(tile));
+        if (vlc && vlc->frames().framesShown() < 10)
+            return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -117,7 +135,8 @@ int main(int argc, char *argv[]) {
         {"calendar", [&] { main.openCalendar(); }, [&] { w.formCalendar->close(); }, 2000},
         {"schedule", [&] { main.openSchedule(); }, [&] { w.myRaspisanie->close(); }, 2000},
         {"photo", [&] { main.openPhotoViewer(); }, [&] { w.form5->close(); }, 3000},
-        {"video", [&] { main.openVideo(); }, [&] { w.form6->close(); }, 4000},
+        {"video", [&] { main.openVideo(); }, [&] { w.form6->close(); }, 1000,
+         [&] { return videoTilesPlaying(*w.form6); }},
         {"calendar-editor",
          [&] {
              main.openCalendar();
@@ -143,6 +162,8 @@ int main(int argc, char *argv[]) {
 
     // One screen after another: open, let it settle, capture the whole screen, close.
     std::size_t next = 0;
+    int waited = 0;
+    std::function<void()> capture;
     std::function<void()> step = [&] {
         if (next == shots.size()) {
             // quit() would ask the kiosk's windows to close, and the main window refuses.
@@ -151,17 +172,26 @@ int main(int argc, char *argv[]) {
         }
         const Shot &shot = shots[next];
         shot.open();
-        QTimer::singleShot(shot.settleMs, &app, [&] {
-            const Shot &s = shots[next];
-            const QString file = out + QLatin1String(s.name) + QStringLiteral(".png");
-            if (!QGuiApplication::primaryScreen()->grabWindow(0).save(file))
-                std::fprintf(stderr, "kalmo-screenshots: cannot write %s\n", qPrintable(file));
-            else
-                std::printf("%s\n", qPrintable(file));
-            s.close();
-            ++next;
-            QTimer::singleShot(500, &app, step);
-        });
+        waited = 0;
+        QTimer::singleShot(shot.settleMs, &app, capture);
+    };
+    capture = [&] {
+        const Shot &s = shots[next];
+        if (!s.ready() && waited < kReadyLimitMs) {
+            waited += kReadyPollMs;
+            QTimer::singleShot(kReadyPollMs, &app, capture);
+            return;
+        }
+        if (waited >= kReadyLimitMs)
+            std::fprintf(stderr, "kalmo-screenshots: %s was not ready in time\n", s.name);
+        const QString file = out + QLatin1String(s.name) + QStringLiteral(".png");
+        if (!QGuiApplication::primaryScreen()->grabWindow(0).save(file))
+            std::fprintf(stderr, "kalmo-screenshots: cannot write %s\n", qPrintable(file));
+        else
+            std::printf("%s\n", qPrintable(file));
+        s.close();
+        ++next;
+        QTimer::singleShot(500, &app, step);
     };
     QTimer::singleShot(0, &app, step);
     return QApplication::exec();
