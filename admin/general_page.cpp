@@ -145,6 +145,13 @@ void GeneralPage::createControls() {
     m_pageTimeout =
         entry(this, QStringLiteral("Время ожидания до открытия основоного окна программы"),
               "pageTimeout");
+    m_powerOn = entry(this, QStringLiteral("Экран работает с"), "powerOn");
+    m_powerOff = entry(this, QStringLiteral("Экран работает до"), "powerOff");
+    m_powerDays = entry(this, QStringLiteral("Дни работы экрана"), "powerDays");
+    for (QLineEdit *e : {m_powerOn, m_powerOff})
+        e->setPlaceholderText(QStringLiteral("ч:мм"));
+    m_powerDays->setPlaceholderText(QStringLiteral("12345"));
+    m_powerDays->setToolTip(QStringLiteral("Цифры дней недели: 1 - понедельник, 7 - воскресенье"));
     m_weather = checkBox(this, QStringLiteral("Отображать прогноз погоды"), "weather");
     const QString cityCaption = QStringLiteral("Выберите город или укажите код города");
     m_city = touch(new QComboBox(this), cityCaption, "cityList");
@@ -210,6 +217,13 @@ void GeneralPage::createControls() {
     add(right, r,
         label(this, QStringLiteral("Время ожидания до открытия\nосновоного окна программы")),
         withUnit(m_pageTimeout, QStringLiteral("сек")));
+    // Outside these hours the kiosk sleeps; no times: it never does.
+    m_powerOn->setMaximumWidth(60);
+    m_powerOff->setMaximumWidth(60);
+    m_powerDays->setMaximumWidth(80);
+    add(right, r, label(this, QStringLiteral("Экран работает с")),
+        row(this, {m_powerOn, label(this, QStringLiteral("до")), m_powerOff,
+                   label(this, QStringLiteral("дни")), m_powerDays}));
     right->setRowStretch(r, 1);
 
     auto *columns = new QHBoxLayout;
@@ -312,6 +326,9 @@ GeneralSettings GeneralPage::contents() const {
     s.weather = m_weather->isChecked();
     s.scheduleView = m_scheduleView ? m_scheduleView->isChecked() : true;
     s.cityCode = m_cityCode->text();
+    s.powerOn = m_powerOn->text();
+    s.powerOff = m_powerOff->text();
+    s.powerDays = m_powerDays->text();
     return s;
 }
 
@@ -340,6 +357,9 @@ void GeneralPage::show(const GeneralSettings &s) {
     if (m_scheduleView)
         m_scheduleView->setChecked(s.scheduleView);
     m_cityCode->setText(s.cityCode);
+    m_powerOn->setText(s.powerOn);
+    m_powerOff->setText(s.powerOff);
+    m_powerDays->setText(s.powerDays);
 }
 
 void GeneralPage::enableSettingsFileRow(bool on) {
@@ -376,6 +396,7 @@ bool GeneralPage::saveSteps() {
         // One replacement of the file.
         writeGeneral(ini, contents());
         const DeferredNumbers later = refreshValuesForSave(ini, values);
+        checkPowerValues(ini);
         if (hooks.setRereadInterval)
             hooks.setRereadInterval(values.rereadMs);
         const int fontSize = core::toIntStrict(later.fontSize);

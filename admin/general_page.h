@@ -82,6 +82,9 @@ public:
     QLineEdit *textStep() const { return m_textStep; }
     QLineEdit *slideInterval() const { return m_slideInterval; }
     QLineEdit *pageTimeout() const { return m_pageTimeout; }
+    QLineEdit *powerOn() const { return m_powerOn; }
+    QLineEdit *powerOff() const { return m_powerOff; }
+    QLineEdit *powerDays() const { return m_powerDays; }
     QCheckBox *weather() const { return m_weather; }
     QComboBox *cityList() const { return m_city; }
     QLineEdit *cityCode() const { return m_cityCode; }
@@ -134,6 +137,9 @@ private:
     QLineEdit *m_textStep;
     QLineEdit *m_slideInterval;
     QLineEdit *m_pageTimeout;
+    QLineEdit *m_powerOn;
+    QLineEdit *m_powerOff;
+    QLineEdit *m_powerDays;
     QCheckBox *m_weather;
     QComboBox *m_city;
     QLineEdit *m_cityCode;

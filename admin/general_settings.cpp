@@ -3,6 +3,7 @@
 #include "core/log.h"
 #include "core/program_values.h"
 #include "core/strict_int.h"
+#include "power/display_schedule.h"
 
 #include <algorithm>
 #include <limits>
@@ -62,6 +63,9 @@ void readCommon(const core::IniFile &ini, GeneralSettings &p) {
     p.bold = text(ini, "Check", "fsBold", kFalse) == kTrue;
     p.italic = text(ini, "Check", "fsItalic", kFalse) == kTrue;
     p.underline = text(ini, "Check", "fsUnderline", kFalse) == kTrue;
+    p.powerOn = text(ini, "power", "on", QString());
+    p.powerOff = text(ini, "power", "off", QString());
+    p.powerDays = text(ini, "power", "days", power::DisplaySchedule::defaultDays());
 }
 
 // The values both refreshes take alike: the intervals in force and the folders.
@@ -127,6 +131,9 @@ void writeGeneral(core::IniFile &ini, const GeneralSettings &p) {
     put("Check", "fsBold", p.bold ? kTrue : kFalse);
     put("Check", "fsItalic", p.italic ? kTrue : kFalse);
     put("Check", "fsUnderline", p.underline ? kTrue : kFalse);
+    put("power", "on", p.powerOn);
+    put("power", "off", p.powerOff);
+    put("power", "days", p.powerDays);
     ini.writeBool(QStringLiteral("weather"), QStringLiteral("read"), p.weather);
     ini.writeBool(QStringLiteral("Schedule"), QStringLiteral("View"), p.scheduleView);
     batch.commit();
@@ -140,6 +147,17 @@ void refreshValuesForShowing(const core::IniFile &ini, core::ProgramValues &v) {
     lenient(ini, "font", "sizesite", "8", v.siteFontSize);
     v.buttonSite = text(ini, "Name", "ButtonSite", QStringLiteral("САЙТ"));
     v.site = text(ini, "site", "site", QStringLiteral("Адрес сайта"));
+}
+
+void checkPowerValues(const core::IniFile &ini) {
+    for (const char *key : {"on", "off"}) {
+        const QString value = text(ini, "power", key, QString());
+        if (!value.trimmed().isEmpty() && !power::parseClockTime(value))
+            throw core::ConversionError(value, QStringLiteral("time"));
+    }
+    const QString days = text(ini, "power", "days", QString());
+    if (!days.trimmed().isEmpty() && !power::validWeekdays(days))
+        throw core::ConversionError(days, QStringLiteral("list of weekdays (1-7)"));
 }
 
 DeferredNumbers refreshValuesForSave(const core::IniFile &ini, core::ProgramValues &v) {

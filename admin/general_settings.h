@@ -20,6 +20,7 @@ struct GeneralSettings {
     bool weather = true;
     bool scheduleView = true; // the bell page's box
     QString cityCode;
+    QString powerOn, powerOff, powerDays; // when the screen is on: H:mm, H:mm, weekday digits
 
     // "[fsBold,fsItalic,fsUnderline]" for the ticked boxes, "[]" for none.
     QString fontStyleText() const;
@@ -50,6 +51,10 @@ struct DeferredNumbers {
     QString siteFontSize;
     QString textStep;
 };
+
+// The display schedule as saved must read: each time empty or H:mm, the days empty or
+// weekday digits 1-7. Raises core::ConversionError for the first that does not.
+void checkPowerValues(const core::IniFile &ini);
 
 // Program-wide values refreshed by "Сохранить". Raises core::ConversionError for a time value
 // that is not a whole number, with the values before it already in.

@@ -134,7 +134,9 @@ Kiosk::Kiosk(const Options &options) {
     formCalendarSetting->editor().setDocumentWindow(m_formBrowser.get());
     m_form3->calendarEditor().setDocumentWindow(m_formBrowser.get());
     auto myRaspisanie = std::make_unique<schedule::TMyRaspisanie>(
-        schedule::ScheduleServices{m_values, *m_clock, *m_idle, browsers, options.screenSize},
+        schedule::ScheduleServices{
+            m_values, *m_clock, *m_idle, browsers, options.screenSize,
+            [this](const QDate &day) { return m_power && m_power->isDayOff(day); }},
         surface);
     m_passwordDlg = std::make_unique<admin::TPasswordDlg>(m_values, *m_messages, surface);
 
@@ -176,6 +178,14 @@ Kiosk::Kiosk(const Options &options) {
                          m_windows.formCalendar, &calendar::TFormCalendar::setMarkingColours);
     QObject::connect(m_passwordDlg.get(), &admin::TPasswordDlg::closeProgramRequested,
                      m_form1.get(), &TForm1::closeProgram);
+
+    m_power = std::make_unique<KioskPower>(
+        KioskPower::Parts{*m_form1, m_windows, m_values, *m_clock, *m_idle, m_surface->overlays(),
+                          options.desktopPower});
+    QObject::connect(m_form1.get(), &TForm1::rereadFinished, m_power.get(), [this](bool applied) {
+        if (applied)
+            m_power->reload();
+    });
     startFleet(options);
 }
 
@@ -204,6 +214,11 @@ void Kiosk::startFleet(const Options &options) {
                      [this] { m_noticeHold.hold(*m_form1, m_windows); });
     QObject::connect(m_fleet.get(), &fleet::FleetService::noticeGone, m_form1.get(),
                      [this] { m_noticeHold.release(*m_form1, m_windows); });
+    // The notice wakes a sleeping kiosk for as long as it stands.
+    QObject::connect(m_fleet.get(), &fleet::FleetService::noticeShown, m_power.get(),
+                     [this] { m_power->setHeldAwake(true); });
+    QObject::connect(m_fleet.get(), &fleet::FleetService::noticeGone, m_power.get(),
+                     [this] { m_power->setHeldAwake(false); });
     m_fleet->start();
 }
 

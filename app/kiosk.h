@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/kiosk_power.h"
 #include "app/main_window.h"
 #include "app/settings_files.h"
 #include "app/shown_screen.h"
@@ -59,6 +60,9 @@ public:
         std::function<QString()> lastProblem;
         // The kiosk's name when none is set in the pointer file: the host name by default.
         QString hostName;
+        // The display's power and the desktop's screen saver follow the kiosk's sleep (the
+        // program sets it; tests leave the desktop alone).
+        bool desktopPower = false;
     };
 
     explicit Kiosk(const Options &options);
@@ -70,6 +74,8 @@ public:
     const WindowSet &windows() const { return m_windows; }
     core::ProgramValues &values() { return m_values; }
     fleet::FleetService &fleet() { return *m_fleet; }
+    // Sleeping and waking; the urgent notice holds it awake through setHeldAwake().
+    KioskPower &power() { return *m_power; }
 
 private:
     void startFleet(const Options &options);
@@ -102,6 +108,7 @@ private:
     WindowSet m_windows;
     NoticeHold m_noticeHold;
     std::unique_ptr<fleet::FleetService> m_fleet;
+    std::unique_ptr<KioskPower> m_power;
 };
 
 } // namespace kalmo::app

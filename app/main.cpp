@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QStyleFactory>
 #include <cstdio>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -63,6 +64,28 @@ CommandLine parseCommandLine(int argc, char *argv[]) {
     return line;
 }
 
+// KALMO_FAKE_NOW (for trying the kiosk out, never set on a kiosk): the time the program's
+// clock starts at, "2026-12-11T19:00:00" or a time of today, "19:00"; it runs on from there.
+std::unique_ptr<kalmo::core::Clock> fakeClock() {
+    const QString text = qEnvironmentVariable("KALMO_FAKE_NOW").trimmed();
+    if (text.isEmpty())
+        return nullptr;
+    QDateTime at = QDateTime::fromString(text, Qt::ISODate);
+    if (!at.isValid()) {
+        const QTime time = QTime::fromString(text, QStringLiteral("H:mm:ss")).isValid()
+                               ? QTime::fromString(text, QStringLiteral("H:mm:ss"))
+                               : QTime::fromString(text, QStringLiteral("H:mm"));
+        if (time.isValid())
+            at = QDateTime(QDate::currentDate(), time);
+    }
+    if (!at.isValid()) {
+        qCWarning(kalmo::lcApp).noquote() << "KALMO_FAKE_NOW is not a time:" << text;
+        return nullptr;
+    }
+    qCInfo(kalmo::lcApp).noquote() << "the clock is set to" << at.toString(Qt::ISODate);
+    return std::make_unique<kalmo::core::ShiftedClock>(at);
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -105,6 +128,9 @@ int main(int argc, char *argv[]) {
     kioskOptions.showCursor = options.showCursor;
     kioskOptions.version = QStringLiteral(KALMO_VERSION);
     kioskOptions.lastProblem = [&log] { return log.lastProblem(); };
+    kioskOptions.desktopPower = true;
+    const std::unique_ptr<kalmo::core::Clock> clock = fakeClock();
+    kioskOptions.clock = clock.get();
     const QScreen *screen = QGuiApplication::primaryScreen();
     kioskOptions.screenSize = screen ? screen->geometry().size() : QSize(1920, 1080);
     kalmo::app::Kiosk kiosk(kioskOptions);

@@ -461,6 +461,17 @@ void TForm1::finishReread(const SettingsFiles::RereadFiles &files) {
         emit rereadFinished(false);
         return;
     }
+    if (m_asleep) {
+        // Nothing moves while asleep: the screen takes the values when it wakes.
+        m_rereadWhileAsleep = true;
+        applyTimerInterval(m_rereadTimer, m_values.rereadMs, "time/readsetting");
+        emit rereadFinished(true);
+        return;
+    }
+    applyReread(true);
+}
+
+void TForm1::applyReread(bool announce) {
     m_slideshowTimer.stop();
     // A cleared flag leaves the panel as it is until the hourly refresh.
     if (m_values.weather)
@@ -472,7 +483,8 @@ void TForm1::finishReread(const SettingsFiles::RereadFiles &files) {
     rebuildPhotoList();
     enableTimer(m_slideshowTimer);
     applyTimerInterval(m_rereadTimer, m_values.rereadMs, "time/readsetting");
-    emit rereadFinished(true);
+    if (announce)
+        emit rereadFinished(true);
 }
 
 void TForm1::reloadRunningText() {
@@ -561,6 +573,7 @@ void TForm1::onSlideshowTick() {
 }
 
 void TForm1::onWeatherTick() {
+    m_weatherTick = m_s.clock.tickMs();
     // The informer replaces the panel's rows and reports whether the panel is shown.
     m_weather->setInformerBase(m_values.informerBase);
     m_weather->setCityCode(m_values.cityCode);
@@ -573,6 +586,37 @@ void TForm1::setWeatherShown(bool shown) {
         return;
     m_weatherShown = shown;
     applyLayout();
+}
+
+void TForm1::setAsleep(bool asleep) {
+    if (asleep == m_asleep)
+        return;
+    m_asleep = asleep;
+    if (asleep) {
+        if (m_siteView->isOpen())
+            m_siteView->close();
+        for (QTimer *t : {&m_slideshowTimer, &m_clockTimer, &m_weatherTimer})
+            t->stop();
+        m_tickerWasRunning = m_ticker->isActive();
+        m_ticker->Stop();
+        if (m_photo->busy())
+            m_photo->stop();
+        return;
+    }
+    onClockTick();
+    enableTimer(m_clockTimer);
+    // A forecast older than the refresh interval is fetched at once.
+    if (m_s.clock.tickMs() - m_weatherTick >= std::uint32_t(kWeatherRefreshMs))
+        onWeatherTick();
+    enableTimer(m_weatherTimer);
+    if (m_rereadWhileAsleep) {
+        m_rereadWhileAsleep = false;
+        applyReread(false); // also plays the running text and starts the slideshow
+        return;
+    }
+    if (m_tickerWasRunning)
+        m_ticker->Play();
+    enableTimer(m_slideshowTimer);
 }
 
 // ---- photos ------------------------------------------------------------------------------

@@ -83,6 +83,12 @@ public:
     void openAccessWindow(); // Ctrl+F3
     void openCloseDialog();  // Alt+F4 or a close request
 
+    // Asleep, the screen stands still: the site view closes and the clock, the slideshow, the
+    // weather refresh, the running text and any transition stop. Awake, they run again, and
+    // a re-read that came meanwhile is applied then.
+    void setAsleep(bool asleep);
+    bool asleep() const { return m_asleep; }
+
     // Weather panel shown or hidden: the photo frame takes the freed width.
     void setWeatherShown(bool shown);
 
@@ -144,6 +150,8 @@ private:
     void runFirstStart(bool waitAMoment);
     void finishFirstStart(const SettingsFiles::FirstStarts &result);
     void applyLayout();
+    // The screen's side of a re-read; `announce`: rereadFinished follows.
+    void applyReread(bool announce);
     void applyCaptionsAndFonts(bool reread);
     QFont buttonFont(int pointSize) const;
     void showPhoto(const Slideshow::Action &action, PhotoPurpose purpose);
@@ -173,6 +181,10 @@ private:
     bool m_fullPhoto = false;
     bool m_closing = false;
     bool m_painted = false;
+    bool m_asleep = false;
+    bool m_rereadWhileAsleep = false; // applied at waking
+    bool m_tickerWasRunning = false;
+    std::uint32_t m_weatherTick = 0; // when the weather was last fetched
     PhotoPurpose m_pendingPurpose = PhotoPurpose::Automatic;
     Slideshow::Action m_pending;
 

@@ -311,6 +311,12 @@ const MainKey kMainKeys[] = {
      "Base address of the weather informer (never written by the kiosk)"},
     {"Schedule", "View", &ProgramValues::scheduleView, "1", nullptr,
      "1 shows the bell list and the countdown on the schedule screen"},
+    {"power", "on", &ProgramValues::powerOn, "", "",
+     "Time the screen wakes, H:mm (none, or the same as `off`: it never sleeps)"},
+    {"power", "off", &ProgramValues::powerOff, "", "", "Time the screen goes to sleep, H:mm"},
+    {"power", "days", &ProgramValues::powerDays, "12345", "12345",
+     "Weekdays the screen is on (1 Monday .. 7 Sunday); the calendar's days off and weekend "
+     "days sleep too"},
 };
 
 // A default as the administrator's guide shows it.
@@ -327,8 +333,10 @@ QString shownDefault(const MainKey &k) {
 QString mainKeysMarkdown() {
     QString table = QStringLiteral("| section | key | default | meaning |\n|---|---|---|---|\n");
     for (const MainKey &k : kMainKeys) {
-        table += QStringLiteral("| `%1` | `%2` | `%3` | %4 |\n")
-                     .arg(QLatin1String(k.section), QLatin1String(k.key), shownDefault(k),
+        const QString shown = shownDefault(k);
+        table += QStringLiteral("| `%1` | `%2` | %3 | %4 |\n")
+                     .arg(QLatin1String(k.section), QLatin1String(k.key),
+                          shown.isEmpty() ? QStringLiteral("none") : u'`' + shown + u'`',
                           QString::fromUtf8(k.meaning));
     }
     return table;

@@ -20,4 +20,11 @@ std::uint32_t SystemClock::tickMs() const {
     return static_cast<std::uint32_t>(t.msecsSinceReference() - origin);
 }
 
+ShiftedClock::ShiftedClock(const QDateTime &now)
+    : m_offsetMs(QDateTime::currentDateTime().msecsTo(now)) {}
+
+QDateTime ShiftedClock::now() const {
+    return m_real.now().addMSecs(m_offsetMs);
+}
+
 } // namespace kalmo::core

@@ -22,6 +22,19 @@ public:
     std::uint32_t tickMs() const override;
 };
 
+// The real clock set to another time of day, for trying the program out at night (the tick
+// stays the real one).
+class ShiftedClock : public Clock {
+public:
+    explicit ShiftedClock(const QDateTime &now);
+    QDateTime now() const override;
+    std::uint32_t tickMs() const override { return m_real.tickMs(); }
+
+private:
+    SystemClock m_real;
+    qint64 m_offsetMs;
+};
+
 // A clock that only moves when told to.
 class ManualClock : public Clock {
 public:

@@ -13,4 +13,5 @@ Q_LOGGING_CATEGORY(lcAdmin, "kalmo.admin")
 Q_LOGGING_CATEGORY(lcPhoto, "kalmo.photo")
 Q_LOGGING_CATEGORY(lcVideo, "kalmo.video")
 Q_LOGGING_CATEGORY(lcFleet, "kalmo.fleet")
+Q_LOGGING_CATEGORY(lcPower, "kalmo.power")
 } // namespace kalmo

@@ -55,6 +55,11 @@ struct ProgramValues {
     QString informerBase;
     bool scheduleView = true;
 
+    // [power]: when the screen is on, as stored. No on- or off-time: it never sleeps.
+    QString powerOn;                             // H:mm
+    QString powerOff;                            // H:mm
+    QString powerDays = QStringLiteral("12345"); // ISO weekday digits of the on-days
+
     // A program picture or file by its relative name ("cloudiness/00.png"): the base folder's
     // copy when there is one (the administrator may replace it), else the program's own.
     QString asset(const QString &relative) const;

@@ -8,6 +8,9 @@ ConversionError::ConversionError(const QString &value)
     : std::runtime_error(
           QStringLiteral("'%1' is not a valid integer value").arg(value).toStdString()) {}
 
+ConversionError::ConversionError(const QString &value, const QString &what)
+    : std::runtime_error(QStringLiteral("'%1' is not a valid %2").arg(value, what).toStdString()) {}
+
 std::optional<int> parseInt(const QString &text) {
     const QString t = text.trimmed();
     if (t.isEmpty())

@@ -11,6 +11,8 @@ namespace kalmo::core {
 class ConversionError : public std::runtime_error {
 public:
     explicit ConversionError(const QString &value);
+    // "'<value>' is not a valid <what>", for values that are not numbers ("time").
+    ConversionError(const QString &value, const QString &what);
     QString text() const { return QString::fromUtf8(what()); }
 };
 

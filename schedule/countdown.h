@@ -18,6 +18,9 @@ std::optional<int> breakAfter(const BellTable &table, int k);
 // cannot be computed is left out ("3) 11:15:00 - ?.").
 QStringList bellListLines(const BellTable &table);
 
+// The countdown line on a day without lessons; the bell list stays as it is.
+inline const QString kNoLessonsToday = QStringLiteral("Сегодня занятий нет.");
+
 // The countdown line at `now`, or nothing when it keeps the text it had (no lessons, more
 // than half an hour before the first one, or exactly on a bell). Entries that do not read
 // as times take part in no case.

@@ -183,7 +183,10 @@ void TMyRaspisanie::onClockTick() {
 }
 
 void TMyRaspisanie::onCountdownTick() {
-    if (const auto line = countdownLine(m_bells, m_s.clock.now().time()))
+    const QDateTime now = m_s.clock.now();
+    if (m_s.isDayOff && m_s.isDayOff(now.date()))
+        setCaption(m_label1, kNoLessonsToday);
+    else if (const auto line = countdownLine(m_bells, now.time()))
         setCaption(m_label1, *line);
 }
 

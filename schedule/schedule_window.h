@@ -14,6 +14,7 @@
 #include <QList>
 #include <QSize>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -29,6 +30,8 @@ struct ScheduleServices {
     core::IdleClock &idle;
     web::BrowserFactory browserFactory;
     QSize screenSize; // the screen the kiosk fills; empty means the primary screen
+    // Days without lessons (days off, holidays, weekend days); none when empty.
+    std::function<bool(const QDate &)> isDayOff = {};
 };
 
 // What an opening of the schedule screen reads: the schedule file and the main settings

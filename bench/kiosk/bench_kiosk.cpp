@@ -6,6 +6,8 @@
 //   CPU with transitions  the same with a photo transition every 4 s
 //   peak RSS              the program's high-water mark with 6000 x 4000 photos
 //   RSS growth            resident memory at the end less that at the 10th second
+//   CPU asleep            started at 19:00 (its clock set so) with on=7:30 off=18:30: the
+//                         program asleep, its display off and covered black
 //
 // Usage: bench_kiosk [seconds=60] [WIDTHxHEIGHT=1920x1080]
 //        (the transitions run; the resting run takes 30 s; the screen is the X server's)
@@ -53,12 +55,12 @@ void makeBase(const QString &base, int photoCount) {
     }
 }
 
-void writeSettings(const QString &base, int imageSeconds) {
-    writeFile(
-        base + "kalmora.ini",
-        "[ini]\nfile=1\n[weather]\nread=0\n[time]\nimage=" + QByteArray::number(imageSeconds) +
-            "\nreadsetting=30\npage=20\n[dir]\nDirimage=" + base.toUtf8() + "photo/\nDirvideo=" +
-            base.toUtf8() + "video/\n[file]\nScrollingText=" + base.toUtf8() + "text.txt\n");
+void writeSettings(const QString &base, int imageSeconds, const QByteArray &extra = {}) {
+    writeFile(base + "kalmora.ini",
+              extra + "[ini]\nfile=1\n[weather]\nread=0\n[time]\nimage=" +
+                  QByteArray::number(imageSeconds) + "\nreadsetting=30\npage=20\n[dir]\nDirimage=" +
+                  base.toUtf8() + "photo/\nDirvideo=" + base.toUtf8() +
+                  "video/\n[file]\nScrollingText=" + base.toUtf8() + "text.txt\n");
 }
 
 struct Run {
@@ -67,17 +69,21 @@ struct Run {
     qint64 rssAtSettleKiB = 0;
     qint64 rssAtEndKiB = 0;
     qint64 peakKiB = 0;
+    bool fellAsleep = false;
 };
 
 // Starts the program on `base`, waits for its first paint, lets it settle, then measures
 // `measureMs` of it.
-Run runKiosk(const QString &display, const QString &base, int measureMs) {
+Run runKiosk(const QString &display, const QString &base, int measureMs,
+             const QString &fakeNow = {}) {
     Run run;
     QProcess kiosk;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("DISPLAY", display);
     env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("QT_LOGGING_RULES", "kalmo.app.info=true");
+    env.insert("QT_LOGGING_RULES", "kalmo.app.info=true\nkalmo.power.info=true");
+    if (!fakeNow.isEmpty())
+        env.insert("KALMO_FAKE_NOW", fakeNow);
     env.insert("QTWEBENGINE_DISABLE_SANDBOX", "1");
     kiosk.setProcessEnvironment(env);
     kiosk.setProcessChannelMode(QProcess::SeparateChannels);
@@ -118,6 +124,11 @@ Run runKiosk(const QString &display, const QString &base, int measureMs) {
     run.peakKiB = statusKiB(pid, "VmHWM");
     if (kiosk.state() != QProcess::Running)
         qFatal("the kiosk ended early:\n%s", log.constData());
+    log += kiosk.readAllStandardError();
+    QFile logged(logFile);
+    run.fellAsleep =
+        log.contains("going to sleep") ||
+        (logged.open(QIODevice::ReadOnly) && logged.readAll().contains("going to sleep"));
     kiosk.kill();
     kiosk.waitForFinished(5000);
     return run;
@@ -146,11 +157,18 @@ int main(int argc, char **argv) {
     writeSettings(base, 4);
     const Run work = runKiosk(display.name(), base, (seconds * 1000) - kSettleMs);
 
+    // Asleep: the display schedule's night, from the start.
+    writeSettings(base, 5, "[power]\non=7:30\noff=18:30\n");
+    const Run night = runKiosk(display.name(), base, 20000, QStringLiteral("19:00"));
+    if (!night.fellAsleep)
+        qFatal("the kiosk did not go to sleep at 19:00");
+
     std::printf("platform: xcb\n");
     std::printf("screen: %d x %d\n", width, height);
     std::printf("first paint: %lld ms\n", static_cast<long long>(rest.firstPaintMs));
     std::printf("CPU at rest: %.1f %%\n", rest.cpu);
     std::printf("CPU with transitions: %.1f %%\n", work.cpu);
+    std::printf("CPU asleep: %.2f %%\n", night.cpu);
     std::printf("peak RSS: %lld MB\n", static_cast<long long>(work.peakKiB / 1024));
     std::printf("RSS growth: %lld MB\n",
                 static_cast<long long>((work.rssAtEndKiB - work.rssAtSettleKiB) / 1024));

@@ -99,6 +99,8 @@ private slots:
     void saveWritesTheStyleSet_data();
     void saveWritesTheStyleSet();
     void fontSizeThatIsNotANumberStopsBeforeThePassword();
+    void screenHours_data();
+    void screenHours();
     void passwordChangeOnSave();
     void closeResetsUnsavedEdits();
     void windowCloseResetsToo();
@@ -353,6 +355,56 @@ void TestSettingsDialog::fontSizeThatIsNotANumberStopsBeforeThePassword() {
     QCOMPARE(f.calls, QStringList{"reread 900000"});
 }
 
+void TestSettingsDialog::screenHours_data() {
+    QTest::addColumn<QString>("on");
+    QTest::addColumn<QString>("off");
+    QTest::addColumn<QString>("days");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("school hours") << "7:30"
+                                  << "18:30"
+                                  << "123456"
+                                  << "";
+    QTest::newRow("none: never sleeps") << ""
+                                        << ""
+                                        << ""
+                                        << "";
+    QTest::newRow("bad on-time") << "25:00"
+                                 << "18:30"
+                                 << "12345"
+                                 << "'25:00' is not a valid time";
+    QTest::newRow("bad off-time") << "7:30"
+                                  << "18.30"
+                                  << "12345"
+                                  << "'18.30' is not a valid time";
+    QTest::newRow("bad days") << "7:30"
+                              << "18:30"
+                              << "пн-пт"
+                              << "'пн-пт' is not a valid list of weekdays (1-7)";
+}
+
+void TestSettingsDialog::screenHours() {
+    QFETCH(QString, on);
+    QFETCH(QString, off);
+    QFETCH(QString, days);
+    QFETCH(QString, message);
+    Fixture f(QByteArray(kStored) + "[power]\non=8:00\noff=17:00\ndays=12\n");
+    f.open();
+    GeneralPage &p = f.page();
+    QCOMPARE(p.powerOn()->text(), QString("8:00"));
+    QCOMPARE(p.powerOff()->text(), QString("17:00"));
+    QCOMPARE(p.powerDays()->text(), QString("12"));
+    p.powerOn()->setText(on);
+    p.powerOff()->setText(off);
+    p.powerDays()->setText(days);
+    p.saveButton()->click();
+    // Written as typed, like every other entry; one that does not read stops the save there.
+    QCOMPARE(f.main("power", "on"), on);
+    QCOMPARE(f.main("power", "off"), off);
+    QCOMPARE(f.main("power", "days"), days);
+    QCOMPARE(f.messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(f.calls.contains("photos"), message.isEmpty());
+}
+
 void TestSettingsDialog::passwordChangeOnSave() {
     Fixture f;
     f.open();
@@ -583,6 +635,9 @@ void TestSettingsDialog::controlsAreNamedAndFitForFingers() {
                                   "Время ожидания до открытия основоного окна программы",
                                   "Отображать прогноз погоды",
                                   "Выберите город или укажите код города",
+                                  "Экран работает с",
+                                  "Экран работает до",
+                                  "Дни работы экрана",
                                   "Сохранить",
                                   "Закрыть"};
     QStringList names;

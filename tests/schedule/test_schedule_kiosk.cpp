@@ -17,6 +17,8 @@ class TestScheduleKiosk : public QObject {
     Q_OBJECT
 private slots:
     void scheduleButtonShowsCountdownAndOpensAPdfInside();
+    void noCountdownOnADayOff_data();
+    void noCountdownOnADayOff();
 };
 
 void TestScheduleKiosk::scheduleButtonShowsCountdownAndOpensAPdfInside() {
@@ -61,6 +63,51 @@ void TestScheduleKiosk::scheduleButtonShowsCountdownAndOpensAPdfInside() {
     QTest::mouseClick(screen->backButton(), Qt::LeftButton);
     QTest::mouseClick(screen->mainMenuButton(), Qt::LeftButton);
     QVERIFY(!screen->isVisible());
+}
+
+void TestScheduleKiosk::noCountdownOnADayOff_data() {
+    QTest::addColumn<QByteArray>("calendar");
+    QTest::addColumn<QDate>("day");
+    QTest::addColumn<bool>("lessons");
+    const QByteArray ini = "[ini]\nfile=1\nSaturday=1\nSunday=1\n";
+    QTest::newRow("holiday") << ini + "[9.12.2026]\neventday=3\n" << QDate(2026, 12, 9) << false;
+    QTest::newRow("day off") << ini + "[9.12.2026]\neventday=2\n" << QDate(2026, 12, 9) << false;
+    QTest::newRow("event") << ini + "[9.12.2026]\neventday=1\n" << QDate(2026, 12, 9) << true;
+    QTest::newRow("Saturday by its flag") << ini << QDate(2026, 12, 12) << false;
+    QTest::newRow("Saturday without it")
+        << QByteArray("[ini]\nfile=1\nSaturday=0\n") << QDate(2026, 12, 12) << true;
+}
+
+void TestScheduleKiosk::noCountdownOnADayOff() {
+    QFETCH(QByteArray, calendar);
+    QFETCH(QDate, day);
+    QFETCH(bool, lessons);
+    QTemporaryDir dir;
+    const QString base = dir.path() + '/';
+    writeAll(base + "kalmora.ini", "[weather]\nread=0\n");
+    writeAll(base + "dateini.ini", calendar);
+    core::RecordingMessages messages;
+    core::ManualClock clock{QDateTime(day, QTime(8, 40, 20))};
+    app::Kiosk::Options o;
+    o.baseFolder = base;
+    o.screenSize = QSize(1280, 720);
+    o.messages = &messages;
+    o.clock = &clock;
+    o.browserFactory = fakeFactory();
+    app::Kiosk kiosk(o);
+    // The calendar file is read in the background.
+    QTRY_COMPARE(kiosk.power().isDayOff(day), !lessons);
+
+    kiosk.surface().show();
+    QTest::mouseClick(kiosk.mainWindow().findChild<QPushButton *>("Raspisanie3"), Qt::LeftButton);
+    schedule::TMyRaspisanie *screen = kiosk.windows().myRaspisanie;
+    QVERIFY(screen->isVisible());
+    QCOMPARE(screen->countdown()->text(),
+             lessons ? QStringLiteral("1 занятие начнется через 19 минут 40 секунд.")
+                     : QStringLiteral("Сегодня занятий нет."));
+    // The bell list stays.
+    QCOMPARE(screen->bellList()->findChildren<QLabel *>().size(), 8);
+    QVERIFY(screen->bellList()->isVisible());
 }
 
 QTEST_MAIN(TestScheduleKiosk)
