@@ -20,7 +20,6 @@
 #include <QDBusConnection>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QtConcurrent>
 
 namespace kalmo::app {
 
@@ -57,13 +56,6 @@ KioskPower::KioskPower(Parts parts, QObject *parent)
     });
     connect(&m_wakeFilter, &power::WakeFilter::woken, &m_controller,
             &power::PowerController::wokenByInput);
-    connect(&m_daysOffRead, &QFutureWatcherBase::finished, this, [this] {
-        if (const auto days = m_daysOffRead.result())
-            m_daysOff = *days;
-        if (std::exchange(m_readAgain, false))
-            readDaysOff();
-        m_controller.check();
-    });
     m_midnight.setSingleShot(true);
     connect(&m_midnight, &QTimer::timeout, this, [this] {
         if (m_p.clock.now().date() != m_readOn)
@@ -83,10 +75,7 @@ KioskPower::KioskPower(Parts parts, QObject *parent)
     QTimer::singleShot(0, &m_controller, &power::PowerController::check);
 }
 
-KioskPower::~KioskPower() {
-    m_daysOffRead.disconnect(this);
-    m_daysOffRead.waitForFinished();
-}
+KioskPower::~KioskPower() = default;
 
 QWidget *KioskPower::cover() const {
     return m_cover.get();
@@ -109,19 +98,25 @@ void KioskPower::reload() {
 
 // On a worker: the settings folder may be a share that does not answer.
 void KioskPower::readDaysOff() {
-    if (m_daysOffRead.isRunning()) {
-        m_readAgain = true;
-        return;
-    }
-    m_readOn = m_p.clock.now().date();
-    m_daysOffRead.setFuture(
-        QtConcurrent::run([values = m_p.values]() -> std::optional<calendar::DaysOff> {
+    const bool started = m_daysOffRead.start(
+        [values = m_p.values]() -> std::optional<calendar::DaysOff> {
             const QString folder = calendar::screenDataFolder(values);
             // An unreachable folder keeps the days in force; a missing file has none.
             if (!QFileInfo(folder).isDir())
                 return std::nullopt;
             return calendar::readDaysOff(folder + calendar::calendarFileName());
-        }));
+        },
+        [this](const std::optional<calendar::DaysOff> &days) {
+            if (days)
+                m_daysOff = *days;
+            if (std::exchange(m_readAgain, false))
+                readDaysOff();
+            m_controller.check();
+        });
+    if (started)
+        m_readOn = m_p.clock.now().date();
+    else
+        m_readAgain = true; // once the read under way is in
 }
 
 void KioskPower::planMidnight() {

@@ -5,11 +5,11 @@
 #include "core/clock.h"
 #include "core/idle_clock.h"
 #include "core/program_values.h"
+#include "core/worker_read.h"
 #include "power/power_controller.h"
 #include "power/wake_filter.h"
 
 #include <QDate>
-#include <QFutureWatcher>
 #include <QObject>
 #include <QRect>
 #include <QTimer>
@@ -47,6 +47,8 @@ public:
 
     explicit KioskPower(Parts parts, QObject *parent = nullptr);
     ~KioskPower() override;
+    KioskPower(const KioskPower &) = delete;
+    KioskPower &operator=(const KioskPower &) = delete;
 
     // An urgent notice stands: awake for as long as it does.
     void setHeldAwake(bool held);
@@ -79,7 +81,7 @@ private:
     std::unique_ptr<power::X11Display> m_x11;
     std::unique_ptr<power::ScreenSaverInhibitor> m_inhibitor;
     calendar::DaysOff m_daysOff;
-    QFutureWatcher<std::optional<calendar::DaysOff>> m_daysOffRead;
+    core::WorkerRead<std::optional<calendar::DaysOff>> m_daysOffRead;
     bool m_readAgain = false;
     QDate m_readOn; // the day the calendar file was last read
     QTimer m_midnight;

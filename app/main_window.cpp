@@ -304,6 +304,7 @@ void TForm1::startRunningText() {
                             m_values.scrollingTextFile)] { return ticker::readTickerText(path); },
                        [this, setUp](const std::optional<QString> &text) {
                            setUp(text);
+                           holdTickerWhileAsleep();
                            emit runningTextLoaded();
                        },
                        [this] {
@@ -496,6 +497,7 @@ void TForm1::reloadRunningText() {
         [this, step](const std::optional<QString> &text) {
             ticker::reloadTicker(*m_ticker, text, step, core::Themes::windowColour(),
                                  core::Themes::textColour());
+            holdTickerWhileAsleep();
             emit runningTextLoaded();
         },
         [this, step] {
@@ -588,6 +590,14 @@ void TForm1::setWeatherShown(bool shown) {
     applyLayout();
 }
 
+// A text read that arrives while asleep does not start the line; waking does.
+void TForm1::holdTickerWhileAsleep() {
+    if (!m_asleep)
+        return;
+    m_tickerWasRunning = m_ticker->isActive();
+    m_ticker->Stop();
+}
+
 void TForm1::setAsleep(bool asleep) {
     if (asleep == m_asleep)
         return;
@@ -630,7 +640,8 @@ void TForm1::showPhoto(const Slideshow::Action &action, PhotoPurpose purpose) {
 }
 
 void TForm1::onPhotoLoaded(const QString &path, const QImage &image, PhotoLoader::Outcome outcome) {
-    if (path != m_pending.path)
+    // A photo decoded for a change that sleep overtook is not shown.
+    if (path != m_pending.path || m_asleep)
         return;
     switch (outcome) {
     case PhotoLoader::Outcome::Decoded:

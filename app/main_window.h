@@ -152,6 +152,7 @@ private:
     void applyLayout();
     // The screen's side of a re-read; `announce`: rereadFinished follows.
     void applyReread(bool announce);
+    void holdTickerWhileAsleep();
     void applyCaptionsAndFonts(bool reread);
     QFont buttonFont(int pointSize) const;
     void showPhoto(const Slideshow::Action &action, PhotoPurpose purpose);

@@ -7,6 +7,7 @@
 #include "ticker/scrolling_text.h"
 
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -68,7 +69,10 @@ private slots:
 
 void TestKioskPower::startedAtNightItSleepsAtOnce() {
     Fixture f(QTime(19, 0));
+    QSignalSpy textRead(&f.form(), &app::TForm1::runningTextLoaded);
     QTRY_VERIFY(f.kiosk->power().asleep());
+    // The running text read at start does not set the line going in the dark.
+    QVERIFY(textRead.count() || textRead.wait());
     QVERIFY(f.cover()->isVisible());
     QCOMPARE(f.cover()->geometry(), QRect(0, 0, 1280, 720));
     QVERIFY(f.form().asleep());
@@ -141,13 +145,17 @@ void TestKioskPower::aRereadBringsNewHours() {
     Fixture f(QTime(19, 0));
     QTRY_VERIFY(f.kiosk->power().asleep());
     writeAll(f.base + "kalmora.ini", kSettings + "[power]\non=7:30\noff=23:00\n");
+    QSignalSpy reread(&f.form(), &app::TForm1::rereadFinished);
     f.form().onRereadTick();
+    QVERIFY(reread.wait());
+    QCOMPARE(reread.last().at(0).toBool(), true);
     QVERIFY(!f.kiosk->power().asleep());
     QVERIFY(f.form().slideshowTimer().isActive());
-    QVERIFY(f.form().ticker().isActive());
+    QTRY_VERIFY(f.form().ticker().isActive()); // once its file is read again
     // Back to the old hours: asleep again at once.
     writeAll(f.base + "kalmora.ini", kSettings + kSchoolHours);
     f.form().onRereadTick();
+    QVERIFY(reread.wait());
     QVERIFY(f.kiosk->power().asleep());
 }
 

@@ -99,9 +99,11 @@ void TestScheduleKiosk::noCountdownOnADayOff() {
     QTRY_COMPARE(kiosk.power().isDayOff(day), !lessons);
 
     kiosk.surface().show();
-    QTest::mouseClick(kiosk.mainWindow().findChild<QPushButton *>("Raspisanie3"), Qt::LeftButton);
     schedule::TMyRaspisanie *screen = kiosk.windows().myRaspisanie;
+    QSignalSpy read(screen, &schedule::TMyRaspisanie::filesRead);
+    QTest::mouseClick(kiosk.mainWindow().findChild<QPushButton *>("Raspisanie3"), Qt::LeftButton);
     QVERIFY(screen->isVisible());
+    QVERIFY(read.wait());
     QCOMPARE(screen->countdown()->text(),
              lessons ? QStringLiteral("1 занятие начнется через 19 минут 40 секунд.")
                      : QStringLiteral("Сегодня занятий нет."));
