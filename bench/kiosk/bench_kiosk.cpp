@@ -9,7 +9,7 @@
 //   CPU asleep            started at 19:00 (its clock set so) with on=7:30 off=18:30: the
 //                         program asleep, its display off and covered black
 //
-// Usage: bench_kiosk [seconds=60] [WIDTHxHEIGHT=1920x1080]
+// Usage: bench_kiosk [seconds=60 | asleep] [WIDTHxHEIGHT=1920x1080]
 //        (the transitions run; the resting run takes 30 s; the screen is the X server's)
 #include "bench/kiosk/proc_stats.h"
 #include "bench/kiosk/xvfb.h"
@@ -139,7 +139,9 @@ Run runKiosk(const QString &display, const QString &base, int measureMs,
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IONBF, 0);
-    const int seconds = argc > 1 ? std::max(20, atoi(argv[1])) : 60;
+    // "asleep" measures the night alone.
+    const bool nightOnly = argc > 1 && qstrcmp(argv[1], "asleep") == 0;
+    const int seconds = argc > 1 && !nightOnly ? std::max(20, atoi(argv[1])) : 60;
     int width = 1920, height = 1080;
     if (int w = 0, h = 0; argc > 2 && std::sscanf(argv[2], "%dx%d", &w, &h) == 2 && w > 0 && h > 0)
         width = w, height = h;
@@ -150,6 +152,14 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "writing the photos...\n");
     makeBase(base, 4);
 
+    if (nightOnly) {
+        writeSettings(base, 5, "[power]\non=7:30\noff=18:30\n");
+        const Run night = runKiosk(display.name(), base, 20000, QStringLiteral("19:00"));
+        if (!night.fellAsleep)
+            qFatal("the kiosk did not go to sleep at 19:00");
+        std::printf("CPU asleep: %.2f %%\n", night.cpu);
+        return 0;
+    }
     // At rest: the slideshow's first change comes at 1 s, the next an hour later.
     writeSettings(base, 3600);
     const Run rest = runKiosk(display.name(), base, 20000);
