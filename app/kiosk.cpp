@@ -219,6 +219,10 @@ void Kiosk::startFleet(const Options &options) {
                      [this] { m_power->setHeldAwake(true); });
     QObject::connect(m_fleet.get(), &fleet::FleetService::noticeGone, m_power.get(),
                      [this] { m_power->setHeldAwake(false); });
+    // A sleeping kiosk reports itself off, so the fleet page does not count it as lost.
+    m_fleet->setAsleep(m_power->asleep());
+    QObject::connect(m_power.get(), &KioskPower::asleepChanged, m_fleet.get(),
+                     &fleet::FleetService::setAsleep);
     m_fleet->start();
 }
 

@@ -1,6 +1,7 @@
 #include "admin/settings_dialog.h"
 #include "app/kiosk.h"
 #include "calendar/calendar_window.h"
+#include "fleet/fleet_service.h"
 #include "schedule/schedule_window.h"
 #include "tests/support/test_files.h"
 #include "tests/web/fake_browser.h"
@@ -76,6 +77,7 @@ void TestKioskPower::startedAtNightItSleepsAtOnce() {
     QVERIFY(f.cover()->isVisible());
     QCOMPARE(f.cover()->geometry(), QRect(0, 0, 1280, 720));
     QVERIFY(f.form().asleep());
+    QCOMPARE(f.kiosk->fleet().currentHeartbeat().screen, QStringLiteral("off"));
     for (QTimer *t : {&f.form().clockTimer(), &f.form().slideshowTimer(), &f.form().weatherTimer()})
         QVERIFY2(!t->isActive(), qPrintable(t->objectName()));
     QVERIFY(!f.form().ticker().isActive());
@@ -89,6 +91,7 @@ void TestKioskPower::startedAtNightItSleepsAtOnce() {
     f.kiosk->power().controller().check();
     QVERIFY(!f.kiosk->power().asleep());
     QVERIFY(!f.cover()->isVisible());
+    QCOMPARE(f.kiosk->fleet().currentHeartbeat().screen, QStringLiteral("main"));
     QVERIFY(f.form().clockTimer().isActive());
     QVERIFY(f.form().slideshowTimer().isActive());
     QVERIFY(f.form().ticker().isActive());
