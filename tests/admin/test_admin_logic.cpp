@@ -150,6 +150,9 @@ void TestAdminLogic::saveWritesKeysInOrder() {
     s.weather = false;
     s.scheduleView = true;
     s.cityCode = "12345";
+    s.powerOn = "7:30";
+    s.powerOff = "18:30";
+    s.powerDays = "12345";
     admin::writeGeneral(ini, s);
     // Sections and keys in the order written (blank lines between sections aside); "Font"
     // is the same section as "font".
@@ -166,6 +169,7 @@ void TestAdminLogic::saveWritesKeysInOrder() {
                      "[weather]\nsity=12345\nread=0\n"
                      "[site]\nsite=http://s/\n"
                      "[Check]\nfsBold=true\nfsItalic=false\nfsUnderline=false\n"
+                     "[power]\non=7:30\noff=18:30\ndays=12345\n"
                      "[Schedule]\nView=1\n"));
 }
 
