@@ -553,12 +553,6 @@ void IniFile::readFile(Document &doc) const {
     parse(doc);
 }
 
-struct IniFile::Op {
-    enum class Kind : quint8 { Write, DeleteKey, EraseSection };
-    Kind kind;
-    QString section, key, value;
-};
-
 void IniFile::checkEditable(const Document &doc) const {
     // Edits append to the bytes until the next store; offsets are 32-bit, so a batch that
     // piled up a gigabyte of edits is refused long before they could overflow.

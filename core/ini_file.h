@@ -142,7 +142,12 @@ private:
     void readFile(Document &doc) const;
     // Reads the file now, whatever was read before.
     void reload() const;
-    struct Op;
+    // One edit, kept so that it can be made again on the file as read under the lock.
+    struct Op {
+        enum class Kind : quint8 { Write, DeleteKey, EraseSection };
+        Kind kind;
+        QString section, key, value;
+    };
     // Raises IniWriteError for a document that must not be rewritten.
     void checkEditable(const Document &doc) const;
     // One edit: at once under the lock, or into the open batch.
