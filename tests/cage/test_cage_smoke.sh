@@ -31,8 +31,22 @@ fi
 work="$(mktemp -d)"
 chmod 755 "$work"
 cage_pid=
-cleanup() {
+# Killing the runuser in front of cage leaves cage, its bus and the kiosk running: as root the
+# smoke user's processes are all the session's, so they all go.
+stop_session() {
   [ -n "$cage_pid" ] && kill "$cage_pid" 2>/dev/null || true
+  if [ ${#as_user[@]} -gt 0 ]; then
+    pkill -KILL -u "$user" 2>/dev/null || true
+    for _ in $(seq 1 100); do
+      pgrep -u "$user" >/dev/null || break
+      sleep 0.1
+    done
+  fi
+  [ -n "$cage_pid" ] && wait "$cage_pid" 2>/dev/null || true
+  cage_pid=
+}
+cleanup() {
+  stop_session
   wait 2>/dev/null || true
   rm -rf "$work"
 }
@@ -82,9 +96,7 @@ run() {
   # shellcheck disable=SC2046
   "${as_user[@]}" env -i PATH="$PATH" HOME="$dir/run" XDG_RUNTIME_DIR="$dir/run" \
     $(cat "$dir/run/session.env") /usr/bin/python3 "$probe" "$platform" "$dir/shot.ppm" || status=$?
-  kill "$cage_pid" 2>/dev/null || true
-  wait "$cage_pid" 2>/dev/null || true
-  cage_pid=
+  stop_session
   if [ "$status" -ne 0 ]; then
     cat "$dir/cage.log"
     cat "$dir/base/kalmo.log" 2>/dev/null || true
