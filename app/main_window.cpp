@@ -429,6 +429,10 @@ void TForm1::applyTheme() {
 // ---- timers ------------------------------------------------------------------------------
 
 void TForm1::onClockTick() {
+    if (m_asleep) {
+        m_clockTimer.stop();
+        return;
+    }
     const QDateTime now = m_s.clock.now();
     m_timeLabel->setText(now.time().toString(QStringLiteral("H:mm:ss")));
     m_dateLabel->setText(now.date().toString(QStringLiteral("dd.MM.yyyy")));
@@ -550,6 +554,12 @@ void TForm1::recheckPhotoFolder() {
 }
 
 void TForm1::onSlideshowTick() {
+    // Paths that start the timer (a screen closing at sleep, start reads that arrive late)
+    // do not know the kiosk sleeps: the first tick puts it out again.
+    if (m_asleep) {
+        m_slideshowTimer.stop();
+        return;
+    }
     // The frame's rules are applied again before every automatic change.
     if (!m_fullPhoto)
         m_photo->setGeometry(m_layout.picShow1);
@@ -575,6 +585,10 @@ void TForm1::onSlideshowTick() {
 }
 
 void TForm1::onWeatherTick() {
+    if (m_asleep) {
+        m_weatherTimer.stop();
+        return;
+    }
     m_weatherTick = m_s.clock.tickMs();
     // The informer replaces the panel's rows and reports whether the panel is shown.
     m_weather->setInformerBase(m_values.informerBase);

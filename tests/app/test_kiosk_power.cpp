@@ -85,6 +85,17 @@ void TestKioskPower::startedAtNightItSleepsAtOnce() {
     QVERIFY(!f.kiosk->windows().myRaspisanie->clockTimer()->isActive());
     // The re-read goes on, so new hours are seen.
     QVERIFY(f.form().rereadTimer().isActive());
+    // A timer that a closing screen or a late start read sets going again stops at its first
+    // tick, before any photo is decoded or the clock drawn.
+    const std::pair<QTimer *, void (app::TForm1::*)()> ticks[] = {
+        {&f.form().clockTimer(), &app::TForm1::onClockTick},
+        {&f.form().slideshowTimer(), &app::TForm1::onSlideshowTick},
+        {&f.form().weatherTimer(), &app::TForm1::onWeatherTick}};
+    for (const auto &[timer, tick] : ticks) {
+        timer->start();
+        (f.form().*tick)();
+        QVERIFY2(!timer->isActive(), qPrintable(timer->objectName()));
+    }
 
     // At the on-time it wakes by itself, everything running again.
     f.clock.advanceMs(f.clock.now().msecsTo(QDateTime(QDate(2026, 12, 8), QTime(7, 30))));
